@@ -1,0 +1,48 @@
+#include "admin/admindataform_win.h"
+
+#include "ui/application.h"
+#include "ui/placement.h"
+
+namespace tastomat {
+namespace {
+constexpr int kClientWidth = 254;
+constexpr int kClientHeight = 247;
+}  // namespace
+
+TAdmindataform1::TAdmindataform1(Tfishotkey& Adminhotkey) : Adminhotkey_(Adminhotkey) {
+    Spec spec;
+    spec.class_name = L"TTastomatAdmindataform";
+    spec.title = L"Administratoreinstellungen";
+    spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    spec.ex_style = WS_EX_DLGMODALFRAME;
+    spec.x = spec.y = 0;
+    spec.icon = ui::Application::instance().Icon;
+    RECT r{0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&r, spec.style, FALSE, spec.ex_style);
+    spec.width = r.right - r.left;
+    spec.height = r.bottom - r.top;
+    create(spec);
+    RECT scaled{0, 0, scale(kClientWidth), scale(kClientHeight)};
+    AdjustWindowRectExForDpi(&scaled, spec.style, FALSE, spec.ex_style, dpi());
+    SetWindowPos(hwnd(), nullptr, 0, 0, scaled.right - scaled.left, scaled.bottom - scaled.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // No run-as hotkey until one is typed into the dialog during this run.
+    Adminhotkey_.SetKey(0);
+}
+
+void TAdmindataform1::open_from_launcher(HWND launcher) {
+    ui::place_bottom_right(hwnd());
+    ui::set_popup_parent(hwnd(), launcher);
+    ShowWindow(hwnd(), SW_SHOW);
+    SetForegroundWindow(hwnd());
+}
+
+LRESULT TAdmindataform1::on_message(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CLOSE) {
+        ShowWindow(hwnd(), SW_HIDE);  // closing only hides; the fields live for the run
+        return 0;
+    }
+    return default_message(msg, wp, lp);
+}
+
+}  // namespace tastomat

@@ -1,0 +1,315 @@
+#include "app/main_form_win.h"
+
+#include <commctrl.h>
+
+#include "admin/admindataform_win.h"
+#include "platform/win32/wide.h"
+#include "res/resource_ids.h"
+#include "settings_ui/programmliste_win.h"
+#include "ui/application.h"
+
+namespace tastomat {
+namespace {
+
+constexpr UINT_PTR kBlinkTimer = 1;
+constexpr UINT kBlinkInterval = 200;
+constexpr int kDesignWidth = 159;
+constexpr int kDesignHeight = 56;
+constexpr int kLabelX = 16;
+constexpr int kLabelY = 16;
+constexpr int kFontHeight = 13;
+constexpr COLORREF kRed = RGB(255, 0, 0);
+
+ShiftState current_shift() {
+    ShiftState shift;
+    if (GetKeyState(VK_SHIFT) < 0) shift |= ShiftState::Shift;
+    if (GetKeyState(VK_CONTROL) < 0) shift |= ShiftState::Ctrl;
+    if (GetKeyState(VK_MENU) < 0) shift |= ShiftState::Alt;
+    return shift;
+}
+
+}  // namespace
+
+Tmain::Tmain(Platform& platform, AccountStarter& account)
+    : platform_(platform), account_(account), color_(GetSysColor(COLOR_BTNFACE)) {
+    icon_.reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
+                                              MAKEINTRESOURCEW(IDI_TASTOMAT), IMAGE_ICON, 0, 0,
+                                              LR_DEFAULTSIZE)));
+    ui::Application::instance().Icon = icon_.get();
+
+    Spec spec;
+    spec.class_name = L"TTastomatMain";
+    spec.title = L"Tastomat";
+    spec.style = WS_POPUP;
+    // A tool window keeps the badge off the taskbar and out of Alt+Tab.
+    spec.ex_style = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+    spec.x = spec.y = 0;
+    spec.width = kDesignWidth;
+    spec.height = kDesignHeight;
+    spec.icon = icon_.get();
+    spec.background = nullptr;
+    create(spec);
+
+    Popupmenu1.add(L"Zeigen1", L"Zeigen", [this] { Hotkeyhotkey(); });
+    Popupmenu1.add(L"Verbergen1", L"Verbergen", [this] { Verbergen(); });
+    Popupmenu1.add(L"Einstellungen1", L"Einstellungen Tastomat", [this] { Einstellungen1Click(); });
+    Popupmenu1.add(L"Einstellungenadministrator1", L"Einstellungen Administrator",
+                   [this] { Einstellungenadministrator1Click(); });
+    Popupmenu1.add(L"Beenden1", L"Beenden", [this] { Beenden1Click(); });
+
+    Trayicon = std::make_unique<ui::TrayIcon>();
+    Trayicon->Hint = L"TastomatPorable";
+    Trayicon->Popup = &Popupmenu1;
+    Trayicon->LeftPopup = true;  // as designed; switched off at creation below
+    Trayicon->MinimizeToTray = true;
+    Trayicon->OnStartup = [](bool& show_main_form) { show_main_form = false; };
+
+    Adminhotkey = std::make_unique<Tfishotkey>();
+    Adminhotkey->Onhotkey = [this](Tfishotkey&) { Adminhotkeyhotkey(); };
+    HotKey = std::make_unique<Tfishotkey>();
+    HotKey->Onhotkey = [this](Tfishotkey&) { Hotkeyhotkey(); };
+
+    // Components are loaded before the window's creation handler runs.
+    Trayicon->Icon = icon_.get();
+    Trayicon->Loaded();
+    Adminhotkey->Loaded();
+    HotKey->Loaded();
+
+    FormCreate();
+    ui::Application::instance().set_main_window(hwnd());
+}
+
+Tmain::~Tmain() {
+    if (timer_running_ && hwnd()) KillTimer(hwnd(), kBlinkTimer);
+    if (tooltip_) DestroyWindow(tooltip_);
+}
+
+void Tmain::attach(Tprogrammliste* settings, TAdmindataform1* admin) {
+    settings_ = settings;
+    admin_ = admin;
+}
+
+void Tmain::FormCreate() {
+    apply_size();
+    create_tooltip();
+    Trayicon->set_icon(ui::Application::instance().Icon);
+    Trayicon->LeftPopup = false;
+    Trayicon->HideMainForm();  // no main window yet at start: nothing happens
+}
+
+void Tmain::apply_size() {
+    const int width = scale(kDesignWidth);
+    const int height = scale(kDesignHeight);
+    // The badge always sits in the top-left corner, whatever was stored or dragged.
+    SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, width, height, SWP_NOACTIVATE);
+    SetWindowRgn(hwnd(), CreateEllipticRgn(0, 0, width, height), TRUE);
+    LOGFONTW lf{};
+    lf.lfHeight = -scale(kFontHeight);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyW(lf.lfFaceName, L"MS Sans Serif");
+    font_.reset(CreateFontIndirectW(&lf));
+}
+
+void Tmain::create_tooltip() {
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(),
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!tooltip_) return;
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd();
+    ti.uId = reinterpret_cast<UINT_PTR>(hwnd());
+    ti.lpszText = tooltip_text_.data();
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    // The key summary has one line per assigned slot.
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, scale(600));
+    SendMessageW(tooltip_, TTM_ACTIVATE, TRUE, 0);
+}
+
+void Tmain::set_tooltip(const std::wstring& text) {
+    if (!tooltip_ || text == tooltip_text_) return;
+    tooltip_text_ = text;
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = hwnd();
+    ti.uId = reinterpret_cast<UINT_PTR>(hwnd());
+    ti.lpszText = tooltip_text_.data();
+    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(tooltip_, TTM_ACTIVATE, TRUE, 0);
+}
+
+void Tmain::show_badge(bool admin) {
+    Trayicon->ShowMainForm();
+    ui::Application::instance().restore();
+    // Take the keyboard from whatever application had it, so the very next key press
+    // reaches the badge; a hotkey message is what permits this.
+    SetForegroundWindow(hwnd());
+    SetActiveWindow(hwnd());
+    SetFocus(hwnd());
+    Adminflag = admin;
+    set_caption(admin ? L"Start als Admin..." : L"Start als User...");
+}
+
+void Tmain::Hotkeyhotkey() { show_badge(false); }
+
+void Tmain::Adminhotkeyhotkey() { show_badge(true); }
+
+void Tmain::Verbergen() {
+    Trayicon->HideMainForm();
+    ShowWindow(hwnd(), SW_HIDE);
+}
+
+void Tmain::Beenden1Click() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
+
+void Tmain::Einstellungen1Click() {
+    if (settings_) settings_->open_from_launcher(hwnd());
+}
+
+void Tmain::Einstellungenadministrator1Click() {
+    if (admin_) admin_->open_from_launcher(hwnd());
+}
+
+void Tmain::Timertimer() {
+    if (!visible()) return;
+    Leuchtend = !Leuchtend;
+    color_ = Leuchtend ? kRed : GetSysColor(COLOR_BACKGROUND);
+    InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void Tmain::Formmousemove() {
+    if (settings_) set_tooltip(to_wide(settings_->Erg()));
+}
+
+void Tmain::Formkeydown(std::uint16_t key, ShiftState shift) {
+    carry_out(keys_.Formkeydown(key, shift));
+}
+
+void Tmain::Formkeypress(char16_t key) { carry_out(keys_.Formkeypress(key)); }
+
+void Tmain::carry_out(const KeyCommand& command) {
+    switch (command.kind) {
+        case KeyCommand::None:
+            return;
+        case KeyCommand::StartSlot:
+            start_slot(command.slot);
+            return;
+        case KeyCommand::Verbergen:
+            Verbergen();
+            return;
+        case KeyCommand::Quit:
+            Beenden1Click();
+            Trayicon->HideMainForm();
+            return;
+        case KeyCommand::OpenSettings:
+            Einstellungen1Click();
+            Trayicon->HideMainForm();
+            return;
+        case KeyCommand::HideMainForm:
+            Trayicon->HideMainForm();
+            return;
+    }
+}
+
+void Tmain::start_slot(int index) {
+    if (!settings_) return;
+    std::string exe, dir, param;
+    settings_->Getprogparams(index, exe, dir, param);
+    ProgramStarter starter({platform_.files, platform_.drives, platform_.shell, account_},
+                           platform_.folders.module_path());
+    // Whatever happens, the badge goes away after an attempt.
+    struct HideAfter {
+        Tmain& self;
+        ~HideAfter() { self.Trayicon->HideMainForm(); }
+    } hide_after{*this};
+    starter.Startprog(exe, dir, param, index, Adminflag,
+                      [this](int i, const std::string& program) {
+                          settings_->set_program(i, program);
+                      });
+}
+
+void Tmain::paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd(), &ps);
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    brush_.reset(CreateSolidBrush(color_));
+    FillRect(dc, &client, brush_.get());
+    HGDIOBJ old_font = SelectObject(dc, font_.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    const wchar_t* label = L"Tastomat aktiv!";
+    TextOutW(dc, scale(kLabelX), scale(kLabelY), label, lstrlenW(label));
+    SelectObject(dc, old_font);
+    EndPaint(hwnd(), &ps);
+}
+
+LRESULT Tmain::on_message(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_PAINT:
+            paint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_SHOWWINDOW:
+            // Blink only while the badge can be seen: a hidden tick would do nothing
+            // but wake the processor five times a second.
+            if (wp && !timer_running_) {
+                timer_running_ = SetTimer(hwnd(), kBlinkTimer, kBlinkInterval, nullptr) != 0;
+            } else if (!wp && timer_running_) {
+                KillTimer(hwnd(), kBlinkTimer);
+                timer_running_ = false;
+            }
+            break;
+        case WM_TIMER:
+            if (wp == kBlinkTimer) Timertimer();
+            return 0;
+        case WM_KEYDOWN:
+            Formkeydown(static_cast<std::uint16_t>(wp), current_shift());
+            return 0;
+        case WM_SYSKEYDOWN:
+            // Alt+F-key is still the F-key's slot; Alt+F4 must not close the launcher.
+            Formkeydown(static_cast<std::uint16_t>(wp), current_shift());
+            if (wp >= VK_F1 && wp <= VK_F12) return 0;
+            break;
+        case WM_CHAR:
+            Formkeypress(static_cast<char16_t>(wp));
+            return 0;
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            Formmousemove();
+            break;
+        case WM_CONTEXTMENU: {
+            POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            if (at.x == -1 && at.y == -1) {
+                at = {0, 0};
+                ClientToScreen(hwnd(), &at);
+            }
+            Popupmenu1.track(hwnd(), at);
+            return 0;
+        }
+        case WM_SYSCOMMAND:
+            if ((wp & 0xFFF0) == SC_MINIMIZE && Trayicon->MinimizeToTray) {
+                ui::Application::instance().minimize();
+                Trayicon->HideMainForm();
+                return 0;
+            }
+            break;
+        case WM_DPICHANGED:
+            apply_size();
+            InvalidateRect(hwnd(), nullptr, TRUE);
+            return 0;
+        case WM_CLOSE:
+            DestroyWindow(hwnd());
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+    }
+    return default_message(msg, wp, lp);
+}
+
+}  // namespace tastomat

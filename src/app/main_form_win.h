@@ -1,0 +1,77 @@
+#pragma once
+// The launcher window: a small red badge in the top-left corner that waits for the key
+// of a slot. Hidden most of the time; the tray icon carries the program's menu.
+#include <memory>
+#include <string>
+
+#include "app/key_dispatch.h"
+#include "app/program_start.h"
+#include "components/fishotkey_win.h"
+#include "platform/platform.h"
+#include "ui/popup_menu.h"
+#include "ui/scoped.h"
+#include "ui/tray_icon.h"
+#include "ui/window.h"
+
+namespace tastomat {
+
+class Tprogrammliste;
+class TAdmindataform1;
+
+class Tmain : public ui::Window {
+public:
+    Tmain(Platform& platform, AccountStarter& account);
+    ~Tmain() override;
+
+    // The two windows the launcher calls into; both are created after it.
+    void attach(Tprogrammliste* settings, TAdmindataform1* admin);
+
+    // Components, in creation order.
+    ui::PopupMenu Popupmenu1;
+    std::unique_ptr<ui::TrayIcon> Trayicon;
+    std::unique_ptr<Tfishotkey> Adminhotkey;
+    std::unique_ptr<Tfishotkey> HotKey;
+
+    bool Leuchtend = false;
+    bool Adminflag = false;
+
+    // Handlers.
+    void Hotkeyhotkey();
+    void Adminhotkeyhotkey();
+    void Verbergen();
+    void Beenden1Click();
+    void Einstellungen1Click();
+    void Einstellungenadministrator1Click();
+    void Timertimer();
+    void Formkeydown(std::uint16_t key, ShiftState shift);
+    void Formkeypress(char16_t key);
+    void Formmousemove();
+
+    COLORREF color() const { return color_; }
+
+private:
+    LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
+    void FormCreate();
+    void show_badge(bool admin);
+    void carry_out(const KeyCommand& command);
+    void start_slot(int index);
+    void apply_size();
+    void paint();
+    void create_tooltip();
+    void set_tooltip(const std::wstring& text);
+
+    Platform& platform_;
+    AccountStarter& account_;
+    Tprogrammliste* settings_ = nullptr;
+    TAdmindataform1* admin_ = nullptr;
+    KeyDispatch keys_;
+    COLORREF color_;
+    ui::ScopedBrush brush_;
+    ui::ScopedFont font_;
+    ui::ScopedIcon icon_;
+    HWND tooltip_ = nullptr;
+    std::wstring tooltip_text_ = L"Tastomat";
+    bool timer_running_ = false;
+};
+
+}  // namespace tastomat

@@ -1,0 +1,66 @@
+// Tastomat: a keyboard program launcher that lives in the notification area.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <memory>
+
+#include "admin/admindataform_win.h"
+#include "admin/no_account_starter.h"
+#include "app/main_form_win.h"
+#include "platform/win32/win32_platform.h"
+#include "settings_ui/programmliste_win.h"
+#include "support/settings_location.h"
+#include "ui/application.h"
+
+namespace {
+
+// Worked out once, before any window exists; every reader of the settings file takes the
+// path from here.
+const tastomat::SettingsLocation& settings_location() {
+    static const tastomat::SettingsLocation location = [] {
+        auto& os = tastomat::win32_platform();
+        return tastomat::compute_settings_location(os.folders, os.files);
+    }();
+    return location;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    using namespace tastomat;
+    const SettingsLocation& location = settings_location();
+
+    // COM for the shell's folder browser and shell links; common controls v6 for the
+    // visual styles the manifest asks for.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    ui::Application& app = ui::Application::instance();
+    app.Title = L"Tastomat";
+    app.HelpFile = L"TASTOMAT.chm";
+
+    int result = 0;
+    {
+        Platform& os = win32_platform().platform;
+        NoAccountStarter account;
+        auto main = std::make_unique<Tmain>(os, account);
+        auto programmliste = std::make_unique<Tprogrammliste>(*main->HotKey, os, location);
+        auto admin = std::make_unique<TAdmindataform1>(*main->Adminhotkey);
+        main->attach(programmliste.get(), admin.get());
+
+        result = app.run();
+
+        // Nothing is saved at the end: the table reaches the file when the settings
+        // window closes. Destroying the launcher unregisters both hotkeys and removes the
+        // tray icon.
+        main->attach(nullptr, nullptr);
+        admin.reset();
+        programmliste.reset();
+        main.reset();
+    }
+    CoUninitialize();
+    return result;
+}

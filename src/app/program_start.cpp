@@ -1,0 +1,116 @@
+#include "app/program_start.h"
+
+namespace tastomat {
+namespace {
+
+// Keeps an empty card reader or floppy from popping up "no disk" while the drives are
+// probed; the previous mode comes back however the search ends.
+class ErrorModeGuard {
+  public:
+    explicit ErrorModeGuard(Drives& drives)
+        : drives_(drives), previous_(drives.set_error_mode(kFailCriticalErrors)) {}
+    ~ErrorModeGuard() { drives_.set_error_mode(previous_); }
+    ErrorModeGuard(const ErrorModeGuard&) = delete;
+    ErrorModeGuard& operator=(const ErrorModeGuard&) = delete;
+
+  private:
+    Drives& drives_;
+    unsigned previous_;
+};
+
+// Bytes of the UTF-8 sequence that starts with `lead`.
+size_t sequence_length(unsigned char lead) {
+    if (lead >= 0xF0) return 4;
+    if (lead >= 0xE0) return 3;
+    if (lead >= 0xC0) return 2;
+    return 1;
+}
+
+bool searched_drive_type(int type) { return type == kDriveFixed || type == kDriveRemote; }
+
+}  // namespace
+
+std::string drive_part(std::string_view path) {
+    if (path.empty()) return {};
+    const size_t first = sequence_length(static_cast<unsigned char>(path[0]));
+    if (path.size() > first && path[first] == ':') return std::string(path.substr(0, first + 1));
+    if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
+        const size_t server_end = path.find('\\', 2);
+        if (server_end == std::string_view::npos) return std::string(path);
+        return std::string(path.substr(0, path.find('\\', server_end + 1)));
+    }
+    return {};
+}
+
+std::string complete_drive(std::string_view path, std::string_view drive) {
+    if (!drive_part(path).empty()) return std::string(path);
+    return std::string(drive) + std::string(path);
+}
+
+std::string file_name_part(std::string_view path) {
+    const size_t separator = path.find_last_of("\\:");
+    if (separator == std::string_view::npos) return std::string(path);
+    return std::string(path.substr(separator + 1));
+}
+
+ProgramStarter::ProgramStarter(StartServices services, std::string_view launcher_path)
+    : services_(services), launcher_drive_(drive_part(launcher_path)) {}
+
+StartResult ProgramStarter::Startprog(const std::string& Exe, const std::string& Dir,
+                                      const std::string& Param, int Index, bool Adminflag,
+                                      const SetProgram& set_program) {
+    const std::string exe = complete_drive(Exe, launcher_drive_);
+    const std::string dir = complete_drive(Dir, launcher_drive_);
+    StartResult result;
+
+    const bool names_folder = file_name_part(exe).empty() && services_.files.directory_exists(exe);
+    if (names_folder || services_.files.file_exists(exe)) {
+        if (start(exe, dir, Param, Adminflag)) result.started = exe;
+        return result;
+    }
+
+    result.started = search_drives(exe, dir, Param, Adminflag);
+    result.new_program = result.started.value_or(std::string());
+    set_program(Index, *result.new_program);
+    return result;
+}
+
+StartResult ProgramStarter::Startprog(const std::string& Exe, const std::string& Dir,
+                                      const std::string& Param, int Index, bool Adminflag,
+                                      ProgramTable& table) {
+    return Startprog(
+        Exe, Dir, Param, Index, Adminflag,
+        [&table](int index, const std::string& program) { table.set_program(index, program); });
+}
+
+StartResult ProgramStarter::start_slot(ProgramTable& table, int Index, bool Adminflag) {
+    std::string exe, dir, param;
+    table.Getprogparams(Index, exe, dir, param, services_.files);
+    return Startprog(exe, dir, param, Index, Adminflag, table);
+}
+
+bool ProgramStarter::start(const std::string& path, const std::string& dir,
+                           const std::string& param, bool admin) {
+    if (admin) return services_.account.run_as(path, dir, param);
+    return services_.shell.open(path, param, dir);
+}
+
+std::optional<std::string> ProgramStarter::search_drives(const std::string& exe,
+                                                         const std::string& dir,
+                                                         const std::string& param, bool admin) {
+    ErrorModeGuard quiet_drives(services_.drives);
+    const size_t colon = exe.find(':');
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        const std::string root{letter, ':'};
+        if (!searched_drive_type(services_.drives.drive_type(root))) continue;
+        // A network path has no drive letter to swap; it is tried as it stands.
+        const std::string candidate =
+            colon == std::string::npos ? exe : root + exe.substr(colon + 1);
+        if (services_.files.file_exists(candidate) && start(candidate, dir, param, admin)) {
+            return candidate;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace tastomat

@@ -1,0 +1,10 @@
+# Sources of src/app: portable files go to the core, Win32 files to the Windows layer.
+list(APPEND TASTOMAT_CORE_SOURCES
+  src/app/key_dispatch.cpp
+  src/app/program_start.cpp
+)
+if(WIN32)
+  list(APPEND TASTOMAT_WIN_SOURCES
+    src/app/main_form_win.cpp
+  )
+endif()

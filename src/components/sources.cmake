@@ -1,0 +1,9 @@
+# Sources of src/components: portable files go to the core, Win32 files to the Windows layer.
+list(APPEND TASTOMAT_CORE_SOURCES
+  src/components/shortcut.cpp
+)
+if(WIN32)
+  list(APPEND TASTOMAT_WIN_SOURCES
+    src/components/fishotkey_win.cpp
+  )
+endif()

@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+
+namespace tastomat {
+
+// The drive kinds the drive search cares about (values as the system reports them).
+inline constexpr int kDriveRemovable = 2;
+inline constexpr int kDriveFixed = 3;
+inline constexpr int kDriveRemote = 4;
+inline constexpr int kDriveCdRom = 5;
+inline constexpr int kDriveRamDisk = 6;
+
+// The error mode that keeps an empty floppy or card reader from popping up a system dialog.
+inline constexpr unsigned kFailCriticalErrors = 1;
+
+class Drives {
+public:
+    virtual ~Drives() = default;
+    // root is a letter and a colon ("F:").
+    virtual int drive_type(const std::string& root) = 0;
+    // Sets the process error mode and returns the previous one.
+    virtual unsigned set_error_mode(unsigned mode) = 0;
+};
+
+}  // namespace tastomat

@@ -1,0 +1,17 @@
+# Sources of src/platform: portable files go to the core, Win32 files to the Windows layer.
+list(APPEND TASTOMAT_CORE_SOURCES
+  src/platform/code_page.cpp
+  src/platform/utf.cpp
+)
+if(WIN32)
+  list(APPEND TASTOMAT_WIN_SOURCES
+    src/platform/win32/clock_win.cpp
+    src/platform/win32/code_page_win.cpp
+    src/platform/win32/file_system_win.cpp
+    src/platform/win32/system_folders_win.cpp
+    src/platform/win32/drives_win.cpp
+    src/platform/win32/keyboard_layout_win.cpp
+    src/platform/win32/shell_win.cpp
+    src/platform/win32/win32_platform.cpp
+  )
+endif()

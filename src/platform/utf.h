@@ -1,0 +1,17 @@
+#pragma once
+// UTF-8 is the core's one text type; UTF-16 appears in files and at the Win32 boundary.
+#include <string>
+#include <string_view>
+
+namespace tastomat {
+
+// Ill-formed input is replaced by U+FFFD rather than dropped, so nothing shifts.
+std::u16string utf8_to_utf16(std::string_view text);
+std::string utf16_to_utf8(std::u16string_view text);
+
+// ASCII-only case folding: key names and INI names are compared this way, which is
+// what the system does for the names it knows.
+std::string ascii_upper(std::string_view text);
+bool iequals_ascii(std::string_view a, std::string_view b);
+
+}  // namespace tastomat

@@ -1,0 +1,193 @@
+#include "platform/win32/file_system_win.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+#include "platform/win32/wide.h"
+
+namespace tastomat {
+namespace {
+
+class FileHandle {
+  public:
+    explicit FileHandle(HANDLE h) : h_(h) {}
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    ~FileHandle() { close(); }
+    void close() {
+        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(std::exchange(h_, INVALID_HANDLE_VALUE));
+    }
+    HANDLE get() const { return h_; }
+    explicit operator bool() const { return h_ != INVALID_HANDLE_VALUE; }
+
+  private:
+    HANDLE h_;
+};
+
+// The system's own wording of an error, without the trailing line break.
+std::string system_message(DWORD error) {
+    wchar_t* buffer = nullptr;
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = n && buffer ? std::wstring(buffer, n) : std::wstring();
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
+        text.pop_back();
+    if (text.empty()) return "Error " + std::to_string(error) + ".";
+    return to_utf8(text);
+}
+
+FileError file_error(const char* what, const std::string& path, DWORD error) {
+    return FileError(std::string(what) + " \"" + path + "\". " + system_message(error));
+}
+
+bool is_directory(const std::wstring& path) {
+    std::wstring p = path;
+    if (p.size() == 2 && p[1] == L':') p += L'\\';  // "E:" names the drive's root here
+    const DWORD a = GetFileAttributesW(p.c_str());
+    if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    if (!(a & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+    // A link counts only when what it points to is a folder that is there.
+    const FileHandle h(CreateFileW(p.c_str(), 0,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    return h && GetFileInformationByHandle(h.get(), &info) &&
+           (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool is_separator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+bool create_folder_chain(const std::wstring& path) {
+    if (path.empty()) return false;
+    if (is_directory(path)) return true;
+    size_t sep = path.find_last_of(L"\\/");
+    while (sep != std::wstring::npos && sep > 0 && is_separator(path[sep - 1])) --sep;
+    if (sep != std::wstring::npos && sep > 0) create_folder_chain(path.substr(0, sep));
+    if (CreateDirectoryW(path.c_str(), nullptr)) return true;
+    return GetLastError() == ERROR_ALREADY_EXISTS && is_directory(path);
+}
+
+// A new file beside the target that is removed again unless it was renamed over the target.
+class TempFile {
+  public:
+    explicit TempFile(const std::wstring& target) : handle_(INVALID_HANDLE_VALUE) {
+        DWORD error = ERROR_FILE_EXISTS;
+        for (unsigned n = 0; n < 100 && error == ERROR_FILE_EXISTS; ++n) {
+            path_ = target + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                    std::to_wstring(GetTickCount() + n) + L".tmp";
+            HANDLE h = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (h != INVALID_HANDLE_VALUE) {
+                handle_ = h;
+                return;
+            }
+            error = GetLastError();
+        }
+        error_ = error;
+    }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    ~TempFile() {
+        close();
+        if (!kept_ && error_ == 0) DeleteFileW(path_.c_str());
+    }
+
+    DWORD open_error() const { return error_; }
+    HANDLE handle() const { return handle_; }
+    const std::wstring& path() const { return path_; }
+    void close() {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE));
+    }
+    void keep() { kept_ = true; }
+
+  private:
+    std::wstring path_;
+    HANDLE handle_;
+    DWORD error_ = 0;
+    bool kept_ = false;
+};
+
+// Writes everything and forces it to the disk; the error code or 0.
+DWORD write_all(HANDLE h, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+        DWORD written = 0;
+        if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr)) return GetLastError();
+        if (written == 0) return ERROR_WRITE_FAULT;
+        done += written;
+    }
+    return FlushFileBuffers(h) ? 0 : GetLastError();
+}
+
+}  // namespace
+
+std::optional<std::string> WinFileSystem::read_file(const std::string& path) {
+    const std::wstring wpath = to_wide(path);
+    const FileHandle h(CreateFileW(wpath.c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h) {
+        const DWORD error = GetLastError();
+        if (!file_exists(path)) return std::nullopt;
+        throw file_error("Cannot open file", path, error);
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(h.get(), &size)) throw file_error("Cannot read file", path, GetLastError());
+    std::string content;
+    content.reserve(static_cast<size_t>(size.QuadPart));
+    char buffer[65536];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(h.get(), buffer, sizeof buffer, &got, nullptr))
+            throw file_error("Cannot read file", path, GetLastError());
+        if (got == 0) break;
+        content.append(buffer, got);
+    }
+    return content;
+}
+
+void WinFileSystem::replace_file(const std::string& path, const std::string& bytes) {
+    const std::wstring target = to_wide(path);
+    // A rename would replace a write-protected file on some systems; it must stay as it is.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        throw file_error("Cannot create file", path, ERROR_ACCESS_DENIED);
+    TempFile temp(target);
+    if (temp.open_error()) throw file_error("Cannot create file", path, temp.open_error());
+    if (const DWORD error = write_all(temp.handle(), bytes))
+        throw file_error("Cannot write file", path, error);
+    temp.close();
+    if (!MoveFileExW(temp.path().c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        throw file_error("Cannot create file", path, GetLastError());
+    }
+    temp.keep();
+}
+
+bool WinFileSystem::file_exists(const std::string& path) {
+    const DWORD a = GetFileAttributesW(to_wide(path).c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool WinFileSystem::directory_exists(const std::string& path) {
+    return is_directory(to_wide(path));
+}
+
+bool WinFileSystem::create_directories(const std::string& path) {
+    std::wstring w = to_wide(path);
+    while (w.size() > 1 && is_separator(w.back())) w.pop_back();
+    return create_folder_chain(w);
+}
+
+bool WinFileSystem::copy_file(const std::string& from, const std::string& to) {
+    return CopyFileW(to_wide(from).c_str(), to_wide(to).c_str(), FALSE) != 0;
+}
+
+}  // namespace tastomat

@@ -1,0 +1,19 @@
+#pragma once
+#include "platform/file_system.h"
+
+namespace tastomat {
+
+// Files through the wide-character Win32 API. replace_file writes a temporary file beside
+// the target and renames it over the target, so a crash or a full disk never leaves a
+// half-written settings file behind.
+class WinFileSystem final : public FileSystem {
+  public:
+    std::optional<std::string> read_file(const std::string& path) override;
+    void replace_file(const std::string& path, const std::string& bytes) override;
+    bool file_exists(const std::string& path) override;
+    bool directory_exists(const std::string& path) override;
+    bool create_directories(const std::string& path) override;
+    bool copy_file(const std::string& from, const std::string& to) override;
+};
+
+}  // namespace tastomat

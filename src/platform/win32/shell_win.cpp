@@ -1,0 +1,25 @@
+#include "platform/win32/shell_win.h"
+
+#include <windows.h>
+// shellapi.h needs the types windows.h declares.
+#include <shellapi.h>
+
+#include "platform/win32/wide.h"
+
+namespace tastomat {
+namespace {
+
+const wchar_t* or_null(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
+
+}  // namespace
+
+bool WinShell::open(const std::string& file, const std::string& params, const std::string& dir) {
+    const std::wstring wide_file = to_wide(file);
+    const std::wstring wide_params = to_wide(params);
+    const std::wstring wide_dir = to_wide(dir);
+    const HINSTANCE result = ShellExecuteW(nullptr, L"open", wide_file.c_str(),
+                                           or_null(wide_params), or_null(wide_dir), SW_SHOWNA);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+}  // namespace tastomat

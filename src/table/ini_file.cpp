@@ -1,0 +1,193 @@
+#include "table/ini_file.h"
+
+#include <cstdint>
+#include <utility>
+
+#include "platform/utf.h"
+
+namespace tastomat {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+// Calls f for every line; CR LF, LF and a lone CR all end a line.
+template <typename F>
+void for_each_line(std::string_view text, F f) {
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            f(text.substr(start));
+            return;
+        }
+        f(text.substr(start, end - start));
+        start = end + 1;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+    }
+}
+
+int hex_digit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+std::string_view trim_blanks(std::string_view text) {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
+    return text;
+}
+
+bool parse_ini_integer(std::string_view text, int& value) {
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    int base = 10;
+    if (text.starts_with('$')) {
+        base = 16;
+        text.remove_prefix(1);
+    } else if (text.starts_with("0x") || text.starts_with("0X")) {
+        base = 16;
+        text.remove_prefix(2);
+    }
+    if (text.empty()) return false;
+    // Hexadecimal covers the full 32 bits (so "$FFFFFFFF" is -1); decimal must fit.
+    const std::int64_t limit = base == 16 ? 0xFFFFFFFFLL : (negative ? 0x80000000LL : 0x7FFFFFFFLL);
+    std::int64_t result = 0;
+    for (const char c : text) {
+        const int digit = hex_digit(c);
+        if (digit < 0 || digit >= base) return false;
+        result = result * base + digit;
+        if (result > limit) return false;
+    }
+    if (negative) result = -result;
+    value = static_cast<int>(static_cast<std::uint32_t>(result));
+    return true;
+}
+
+IniFile::IniFile(std::string path, FileSystem& files, CodePage& code_page)
+    : path_(std::move(path)), files_(files), code_page_(code_page) {
+    const std::optional<std::string> content = files_.read_file(path_);
+    if (!content) return;
+    DecodedText decoded = decode_text(*content, code_page_);
+    encoding_ = decoded.encoding;
+    parse(decoded.text);
+}
+
+void IniFile::parse(std::string_view text) {
+    Section* current = nullptr;
+    for_each_line(text, [&](std::string_view raw) {
+        const std::string_view line = trim_blanks(raw);
+        if (line.empty() || line.front() == ';') return;
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            sections_.push_back({std::string(trim_blanks(line.substr(1, line.size() - 2))), {}});
+            current = &sections_.back();
+            return;
+        }
+        // Lines before the first section belong to no section and are not kept.
+        if (!current) return;
+        const size_t eq = line.find('=');
+        if (eq == std::string_view::npos) {
+            current->entries.push_back({std::string(line), {}, false});
+        } else {
+            current->entries.push_back({std::string(trim_blanks(line.substr(0, eq))),
+                                        std::string(trim_blanks(line.substr(eq + 1))), true});
+        }
+    });
+}
+
+const IniFile::Section* IniFile::find_section(std::string_view name) const {
+    for (const Section& s : sections_) {
+        if (iequals_ascii(s.name, name)) return &s;
+    }
+    return nullptr;
+}
+
+IniFile::Section* IniFile::find_section(std::string_view name) {
+    for (Section& s : sections_) {
+        if (iequals_ascii(s.name, name)) return &s;
+    }
+    return nullptr;
+}
+
+const IniFile::Entry* IniFile::find_entry(std::string_view section, std::string_view key) const {
+    const Section* s = find_section(section);
+    if (!s) return nullptr;
+    for (const Entry& e : s->entries) {
+        if (e.has_value && iequals_ascii(e.key, key)) return &e;
+    }
+    return nullptr;
+}
+
+bool IniFile::section_exists(std::string_view section) const {
+    return find_section(section) != nullptr;
+}
+
+bool IniFile::value_exists(std::string_view section, std::string_view key) const {
+    return find_entry(section, key) != nullptr;
+}
+
+std::string IniFile::read_string(std::string_view section, std::string_view key,
+                                 std::string_view default_value) const {
+    const Entry* e = find_entry(section, key);
+    return std::string(e ? std::string_view(e->value) : default_value);
+}
+
+void IniFile::write_string(std::string_view section, std::string_view key, std::string_view value) {
+    Section* s = find_section(section);
+    if (!s) {
+        sections_.push_back({std::string(section), {}});
+        s = &sections_.back();
+    }
+    for (Entry& e : s->entries) {
+        if (e.has_value && iequals_ascii(e.key, key)) {
+            e.key = key;
+            e.value = value;
+            return;
+        }
+    }
+    s->entries.push_back({std::string(key), std::string(value), true});
+}
+
+int IniFile::read_integer(std::string_view section, std::string_view key, int default_value) const {
+    const Entry* e = find_entry(section, key);
+    int value = 0;
+    return e && parse_ini_integer(e->value, value) ? value : default_value;
+}
+
+void IniFile::write_integer(std::string_view section, std::string_view key, int value) {
+    write_string(section, key, std::to_string(value));
+}
+
+bool IniFile::read_bool(std::string_view section, std::string_view key, bool default_value) const {
+    return read_integer(section, key, default_value ? 1 : 0) != 0;
+}
+
+void IniFile::write_bool(std::string_view section, std::string_view key, bool value) {
+    write_string(section, key, value ? "1" : "0");
+}
+
+std::string IniFile::text() const {
+    std::string out;
+    for (const Section& s : sections_) {
+        out.append("[").append(s.name).append("]").append(kLineEnd);
+        for (const Entry& e : s.entries) {
+            out.append(e.key);
+            if (e.has_value) out.append("=").append(e.value);
+            out.append(kLineEnd);
+        }
+        out.append(kLineEnd);
+    }
+    return out;
+}
+
+std::string IniFile::bytes() const { return encode_text(text(), encoding_, code_page_); }
+
+void IniFile::update_file() { files_.replace_file(path_, bytes()); }
+
+}  // namespace tastomat

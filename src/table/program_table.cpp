@@ -1,0 +1,78 @@
+#include "table/program_table.h"
+
+#include <utility>
+
+namespace tastomat {
+
+SlotKeys slot_keys(int slot) {
+    if (slot < 26) {
+        const std::string letter(1, static_cast<char>('A' + slot));
+        return {"Buchstaben", letter, "V" + letter, "P" + letter, letter + ": "};
+    }
+    if (slot < 36) {
+        const std::string digit = std::to_string(slot - 26);
+        return {"Zahlen", digit, "V" + digit, "P" + digit, digit + ": "};
+    }
+    const std::string number = std::to_string(slot - 35);
+    return {"Funktionstasten", "F" + number, "V" + number, "P" + number, "F" + number + ": "};
+}
+
+void ProgramTable::load(const IniFile& ini) {
+    for (int i = 0; i < kSlotCount; ++i) {
+        const SlotKeys keys = slot_keys(i);
+        Progs[i] = ini.read_string(keys.section, keys.program_key, "");
+        Buchstaben[i] = keys.label;
+        Verzeichnisse[i] = ini.read_string(keys.section, keys.dir_key, "");
+        Parameter[i] = ini.read_string(keys.section, keys.param_key, "");
+    }
+}
+
+void ProgramTable::save(IniFile& ini) const {
+    for (int i = 0; i < kSlotCount; ++i) {
+        const SlotKeys keys = slot_keys(i);
+        ini.write_string(keys.section, keys.program_key, Progs[i]);
+        ini.write_string(keys.section, keys.dir_key, Verzeichnisse[i]);
+        ini.write_string(keys.section, keys.param_key, Parameter[i]);
+    }
+}
+
+std::string ProgramTable::list_line(int slot) const { return Buchstaben[slot] + Progs[slot]; }
+
+std::vector<std::string> ProgramTable::list_lines() const {
+    std::vector<std::string> lines;
+    lines.reserve(kSlotCount);
+    for (int i = 0; i < kSlotCount; ++i) lines.push_back(list_line(i));
+    return lines;
+}
+
+void ProgramTable::set_program(int slot, std::string path) {
+    Progs[slot] = std::move(path);
+    if (on_program_changed) on_program_changed(slot);
+}
+
+void ProgramTable::Buildhint(const std::vector<std::string>& lines) {
+    std::string erg = std::string(kHintHeading) + "\r\n";
+    for (size_t i = 0; i < lines.size() && i < Progs.size(); ++i) {
+        if (!trim_blanks(Progs[i]).empty()) erg += lines[i] + "\r\n";
+    }
+    erg.resize(erg.size() - 2);
+    Erg = std::move(erg);
+}
+
+void ProgramTable::Getprogparams(int Index, std::string& Exe, std::string& Dir, std::string& Param,
+                                 FileSystem& files) const noexcept {
+    Exe.clear();
+    Dir.clear();
+    Param.clear();
+    try {
+        if (Index < 0 || Index >= kSlotCount) return;
+        Exe = Progs[Index];
+        Param = Parameter[Index];
+        Dir = Verzeichnisse[Index];
+        if (!files.directory_exists(Dir)) Dir.clear();
+    } catch (...) {
+        // The launcher starts the program with what was fetched so far.
+    }
+}
+
+}  // namespace tastomat

@@ -1,0 +1,101 @@
+#include "ui/application.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+namespace tastomat::ui {
+
+Application& Application::instance() {
+    static Application app;
+    return app;
+}
+
+void Application::set_main_window(HWND hwnd) {
+    if (!main_window_) main_window_ = hwnd;
+}
+
+void Application::add_dialog(HWND hwnd) {
+    if (std::find(dialogs_.begin(), dialogs_.end(), hwnd) == dialogs_.end())
+        dialogs_.push_back(hwnd);
+}
+
+void Application::remove_dialog(HWND hwnd) {
+    dialogs_.erase(std::remove(dialogs_.begin(), dialogs_.end(), hwnd), dialogs_.end());
+}
+
+bool Application::pump_one(MSG& msg) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+        terminated_ = true;
+        return false;
+    }
+    for (HWND dlg : dialogs_) {
+        if (IsWindow(dlg) && IsWindowVisible(dlg) &&
+            (dlg == msg.hwnd || IsChild(dlg, msg.hwnd)) && IsDialogMessageW(dlg, &msg))
+            return true;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return true;
+}
+
+int Application::run() {
+    MSG msg{};
+    while (!terminated_ && pump_one(msg)) {
+    }
+    return terminated_ ? static_cast<int>(msg.wParam) : 0;
+}
+
+namespace {
+struct DisabledWindows {
+    HWND keep;
+    std::vector<HWND> list;
+};
+BOOL CALLBACK disable_thread_window(HWND hwnd, LPARAM lp) {
+    auto* d = reinterpret_cast<DisabledWindows*>(lp);
+    if (hwnd != d->keep && IsWindowEnabled(hwnd) && IsWindowVisible(hwnd)) {
+        EnableWindow(hwnd, FALSE);
+        d->list.push_back(hwnd);
+    }
+    return TRUE;
+}
+}  // namespace
+
+void Application::run_modal(HWND window) {
+    DisabledWindows disabled{window, {}};
+    EnumThreadWindows(GetCurrentThreadId(), disable_thread_window,
+                      reinterpret_cast<LPARAM>(&disabled));
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    MSG msg{};
+    while (!terminated_ && IsWindow(window) && IsWindowVisible(window) && pump_one(msg)) {
+    }
+    for (HWND hwnd : disabled.list)
+        if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
+    // The quit request that ended the nested loop must also end the outer one.
+    if (terminated_) PostQuitMessage(static_cast<int>(msg.wParam));
+}
+
+void Application::terminate() { PostQuitMessage(0); }
+
+void Application::minimize() {
+    minimized_ = true;
+    if (main_window_) ShowWindow(main_window_, SW_HIDE);
+}
+
+void Application::restore() { minimized_ = false; }
+
+void Application::show_help(int context) {
+    // Opened beside the program: the help file travels on the stick with it.
+    wchar_t exe[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring path(exe, n);
+    path = path.substr(0, path.find_last_of(L"\\/") + 1) + HelpFile;
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    ShellExecuteW(main_window_, L"open", L"hh.exe",
+                  (L"-mapid " + std::to_wstring(context) + L" \"" + path + L"\"").c_str(),
+                  nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace tastomat::ui

@@ -1,0 +1,49 @@
+#pragma once
+// The application object: title, help file, icon, main window and the message loop.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace tastomat::ui {
+
+class Application {
+public:
+    static Application& instance();
+
+    std::wstring Title;
+    std::wstring HelpFile;
+    HICON Icon = nullptr;
+
+    // The first window whose creation finishes becomes the main window; closing it ends
+    // the message loop.
+    HWND main_window() const { return main_window_; }
+    void set_main_window(HWND hwnd);
+
+    // Windows that get dialog keyboard handling (Tab, Enter, Escape, mnemonics).
+    void add_dialog(HWND hwnd);
+    void remove_dialog(HWND hwnd);
+
+    int run();
+    // Runs a nested loop until window is hidden or destroyed, with the other top-level
+    // windows of the program disabled meanwhile.
+    void run_modal(HWND window);
+    void terminate();
+    bool terminated() const { return terminated_; }
+
+    void minimize();
+    void restore();
+    bool minimized() const { return minimized_; }
+
+    // Opens the help file at a context number.
+    void show_help(int context);
+
+private:
+    bool pump_one(MSG& msg);
+    HWND main_window_ = nullptr;
+    std::vector<HWND> dialogs_;
+    bool terminated_ = false;
+    bool minimized_ = false;
+};
+
+}  // namespace tastomat::ui

@@ -1,0 +1,166 @@
+#pragma once
+// The child controls a form is built from. Each is a named component of its form with a
+// design rectangle at 120 dpi; handlers are plain callbacks the form wires to its own
+// member functions.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "support/form_state.h"
+#include "ui/form.h"
+
+namespace tastomat::ui {
+
+struct DesignRect {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+class Control : public FormControl {
+public:
+    Control(Form& form, std::string name, ControlKind kind, DesignRect rect);
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+    ~Control() override;
+
+    const std::string& component_name() const override { return name_; }
+    ControlKind kind() const override { return kind_; }
+
+    HWND hwnd() const { return hwnd_; }
+    UINT id() const { return id_; }
+    Form& form() const { return form_; }
+    const DesignRect& design() const { return rect_; }
+
+    // Moves the control to its design rectangle at the form's dpi.
+    virtual void layout();
+    // A WM_COMMAND notification from this control.
+    virtual void on_command(WORD) {}
+
+    void set_hint(const std::wstring& text) { form_.set_control_hint(hwnd_, text); }
+    std::wstring window_text() const;
+    void set_window_text(const std::wstring& text);
+    void focus() { SetFocus(hwnd_); }
+
+protected:
+    // id 0 takes the form's next free id.
+    void create_window(const wchar_t* window_class, const std::wstring& text, DWORD style,
+                       DWORD ex_style = 0, UINT id = 0);
+    // Routes the control's own messages through on_subclassed.
+    void subclass();
+    virtual LRESULT on_subclassed(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT default_subclassed(UINT msg, WPARAM wp, LPARAM lp);
+
+private:
+    static LRESULT CALLBACK subclass_proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    Form& form_;
+    std::string name_;
+    ControlKind kind_;
+    DesignRect rect_;
+    HWND hwnd_ = nullptr;
+    UINT id_ = 0;
+    bool subclassed_ = false;
+};
+
+// A push button with an optional icon left of its caption.
+class Button : public Control {
+public:
+    Button(Form& form, std::string name, DesignRect rect, const std::wstring& caption,
+           HICON icon = nullptr, UINT id = 0, bool default_button = false);
+    std::function<void()> OnClick;
+    void on_command(WORD code) override;
+    void set_caption(const std::wstring& caption) { set_window_text(caption); }
+    // Stands for the component's Tag.
+    int Tag = 0;
+};
+
+class GroupBox : public Control {
+public:
+    GroupBox(Form& form, std::string name, DesignRect rect, const std::wstring& caption = {});
+};
+
+class Label : public Control {
+public:
+    Label(Form& form, std::string name, DesignRect rect, const std::wstring& caption);
+};
+
+// Single selection; its stored state is the selected row.
+class ListBox : public Control {
+public:
+    ListBox(Form& form, std::string name, DesignRect rect);
+    std::function<void()> OnDblClick;
+    // Releasing any mouse button over the list.
+    std::function<void()> OnMouseUp;
+
+    void clear();
+    void add(const std::wstring& line);
+    void set_line(int index, const std::wstring& line);
+    std::wstring line(int index) const;
+    int count() const;
+
+    int index() const override;
+    void set_index(int index) override;
+    void on_command(WORD code) override;
+
+protected:
+    LRESULT on_subclassed(UINT msg, WPARAM wp, LPARAM lp) override;
+};
+
+// A single-line edit; kind Edit, LabeledEdit or FolderPathEdit for the store.
+class Edit : public Control {
+public:
+    Edit(Form& form, std::string name, DesignRect rect, ControlKind kind = ControlKind::Edit,
+         DWORD extra_style = 0);
+    std::string text() const override;
+    void set_text(const std::string& text) override;
+    void layout() override;
+    // Room kept free at the right end, for a button drawn over the edit.
+    void set_right_margin(int design_pixels);
+
+private:
+    int right_margin_ = 0;
+};
+
+// A read-only edit that reports every key-down except Tab and Enter (which keep their
+// meaning in the window) and shows what the handler makes of it. Its caption label sits
+// above it, as with a labelled edit.
+class KeyEdit : public Edit {
+public:
+    KeyEdit(Form& form, std::string name, DesignRect rect, const std::wstring& label);
+    std::function<void(WORD key)> OnKeyDown;
+    void layout() override;
+
+protected:
+    LRESULT on_subclassed(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    HWND label_ = nullptr;
+};
+
+// A menu item of a popup menu as a named component: its checked state is stored.
+class PopupMenu;
+class MenuItemComponent : public FormControl {
+public:
+    MenuItemComponent(Form& form, PopupMenu& menu, std::string name);
+    const std::string& component_name() const override { return name_; }
+    ControlKind kind() const override { return ControlKind::MenuItem; }
+    bool checked() const override;
+    void set_checked(bool on) override;
+
+private:
+    PopupMenu& menu_;
+    std::string name_;
+};
+
+// A component that is never stored (dialogs, image lists, the popup menu itself).
+class PlainComponent : public FormControl {
+public:
+    PlainComponent(Form& form, std::string name);
+    const std::string& component_name() const override { return name_; }
+    ControlKind kind() const override { return ControlKind::Other; }
+
+private:
+    std::string name_;
+};
+
+}  // namespace tastomat::ui

@@ -1,0 +1,43 @@
+#include "ui/folder_dialog.h"
+
+#include <shlobj.h>
+
+#include <memory>
+
+namespace tastomat::ui {
+namespace {
+
+int CALLBACK preselect_folder(HWND dialog, UINT msg, LPARAM, LPARAM data) {
+    if (msg == BFFM_INITIALIZED && data)
+        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
+    return 0;
+}
+
+struct PidlDeleter {
+    void operator()(LPITEMIDLIST pidl) const { CoTaskMemFree(pidl); }
+};
+
+}  // namespace
+
+std::optional<std::wstring> choose_folder(HWND owner, const std::wstring& text,
+                                          const std::wstring& preselect) {
+    wchar_t display[MAX_PATH] = {};
+    BROWSEINFOW bi{};
+    bi.hwndOwner = owner;
+    bi.pidlRoot = nullptr;  // the desktop
+    bi.pszDisplayName = display;
+    bi.lpszTitle = text.c_str();
+    bi.ulFlags = BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON | BIF_RETURNONLYFSDIRS;
+    if (!preselect.empty()) {
+        bi.lpfn = &preselect_folder;
+        bi.lParam = reinterpret_cast<LPARAM>(preselect.c_str());
+    }
+    LPITEMIDLIST raw = SHBrowseForFolderW(&bi);
+    if (!raw) return std::nullopt;
+    std::unique_ptr<ITEMIDLIST, PidlDeleter> pidl(raw);
+    wchar_t path[MAX_PATH * 2] = {};
+    if (!SHGetPathFromIDListW(pidl.get(), path)) return std::nullopt;
+    return std::wstring(path);
+}
+
+}  // namespace tastomat::ui

@@ -1,0 +1,44 @@
+#pragma once
+// A popup menu whose items call handlers; shared by a window's context menu and the
+// tray icon.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/scoped.h"
+
+namespace tastomat::ui {
+
+class PopupMenu {
+public:
+    using Handler = std::function<void()>;
+
+    PopupMenu();
+    // Appends an item; returns its command id.
+    UINT add(const std::wstring& name, const std::wstring& text, Handler handler,
+             HBITMAP bitmap = nullptr);
+    HMENU handle() const { return menu_.get(); }
+    size_t size() const { return items_.size(); }
+
+    // Component-style access by name (the form-state store saves a menu item's check).
+    bool checked(const std::wstring& name) const;
+    void set_checked(const std::wstring& name, bool on);
+
+    // Shows the menu at a screen position with owner as the tracking window and runs the
+    // chosen item's handler after the menu has closed.
+    void track(HWND owner, POINT at);
+
+private:
+    struct Item {
+        std::wstring name;
+        UINT id;
+        Handler handler;
+    };
+    const Item* find(const std::wstring& name) const;
+    ScopedMenu menu_;
+    std::vector<Item> items_;
+};
+
+}  // namespace tastomat::ui

@@ -1,0 +1,102 @@
+#include "ui/tray_icon.h"
+
+#include <shellapi.h>
+
+#include "ui/application.h"
+
+namespace tastomat::ui {
+namespace {
+constexpr UINT kTrayCallback = WM_APP + 1;
+constexpr UINT kIconId = 1;
+}  // namespace
+
+TrayIcon::TrayIcon() {
+    // A hidden top-level window rather than a message-only one: only top-level windows
+    // receive the "TaskbarCreated" broadcast after Explorer restarts.
+    Spec spec;
+    spec.class_name = L"TastomatTrayIcon";
+    spec.style = WS_POPUP;
+    spec.ex_style = WS_EX_TOOLWINDOW;
+    spec.x = spec.y = 0;
+    spec.width = spec.height = 0;
+    create(spec);
+    taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
+}
+
+TrayIcon::~TrayIcon() { remove_icon(); }
+
+NOTIFYICONDATAW TrayIcon::data() const {
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = sizeof nid;
+    nid.hWnd = hwnd();
+    nid.uID = kIconId;
+    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    nid.uCallbackMessage = kTrayCallback;
+    nid.hIcon = Icon;
+    lstrcpynW(nid.szTip, Hint.c_str(), static_cast<int>(std::size(nid.szTip)));
+    return nid;
+}
+
+void TrayIcon::Loaded() {
+    show_main_form_ = true;
+    if (OnStartup) OnStartup(show_main_form_);
+    add_icon();
+}
+
+void TrayIcon::add_icon() {
+    NOTIFYICONDATAW nid = data();
+    added_ = Shell_NotifyIconW(NIM_ADD, &nid) != FALSE;
+}
+
+void TrayIcon::remove_icon() {
+    if (!added_) return;
+    NOTIFYICONDATAW nid = data();
+    Shell_NotifyIconW(NIM_DELETE, &nid);
+    added_ = false;
+}
+
+void TrayIcon::set_icon(HICON icon) {
+    Icon = icon;
+    if (!added_) return;
+    NOTIFYICONDATAW nid = data();
+    Shell_NotifyIconW(NIM_MODIFY, &nid);
+}
+
+void TrayIcon::ShowMainForm() {
+    Application& app = Application::instance();
+    HWND main = app.main_window();
+    if (app.minimized()) app.restore();
+    if (!main) return;
+    if (IsIconic(main)) ShowWindow(main, SW_RESTORE);
+    ShowWindow(main, SW_SHOW);
+    SetForegroundWindow(main);
+}
+
+void TrayIcon::HideMainForm() {
+    HWND main = Application::instance().main_window();
+    if (!main) return;
+    ShowWindow(main, SW_HIDE);
+}
+
+LRESULT TrayIcon::on_message(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == kTrayCallback) {
+        const UINT event = LOWORD(lp);
+        const bool right = event == WM_RBUTTONUP || event == WM_CONTEXTMENU;
+        const bool left = event == WM_LBUTTONUP || event == NIN_SELECT;
+        if (Popup && (right || (left && LeftPopup))) {
+            POINT at;
+            GetCursorPos(&at);
+            Popup->track(hwnd(), at);
+        }
+        return 0;
+    }
+    if (taskbar_created_ && msg == taskbar_created_) {
+        // Explorer restarted and forgot every icon.
+        added_ = false;
+        add_icon();
+        return 0;
+    }
+    return default_message(msg, wp, lp);
+}
+
+}  // namespace tastomat::ui

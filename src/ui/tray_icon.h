@@ -1,0 +1,50 @@
+#pragma once
+// The notification-area icon: shows the program's icon and tooltip for the whole run,
+// opens the popup menu on a right click, and shows or hides the main window.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <functional>
+#include <string>
+
+#include "ui/popup_menu.h"
+#include "ui/window.h"
+
+namespace tastomat::ui {
+
+class TrayIcon : private Window {
+public:
+    TrayIcon();
+    ~TrayIcon() override;
+
+    std::wstring Hint;
+    HICON Icon = nullptr;
+    PopupMenu* Popup = nullptr;
+    bool LeftPopup = false;       // a left click opens the menu too
+    bool MinimizeToTray = true;   // minimising hides the main window instead
+    // Called once from Loaded(); setting the flag false keeps the main window hidden.
+    std::function<void(bool& show_main_form)> OnStartup;
+
+    // Adds the icon; afterwards it stays until destruction (re-added when Explorer
+    // restarts).
+    void Loaded();
+    bool show_main_form_at_start() const { return show_main_form_; }
+
+    void ShowMainForm();
+    void HideMainForm();
+    void set_icon(HICON icon);
+    bool added() const { return added_; }
+
+private:
+    LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
+    void add_icon();
+    void remove_icon();
+    NOTIFYICONDATAW data() const;
+
+    UINT taskbar_created_ = 0;
+    bool added_ = false;
+    bool show_main_form_ = true;
+};
+
+}  // namespace tastomat::ui

@@ -1,0 +1,315 @@
+"""Helpers for the end-to-end scenarios: the real Tastomat.exe under Wine on an X display.
+
+The environment comes from scripts/test.sh (or by hand, see scripts/wine-env.sh):
+  WINEPREFIX          a private, already created Wine prefix; only it is ever killed
+  DISPLAY             an X display (Xvfb) without a window manager
+  TASTOMAT_BUILD      the win64 build folder (Tastomat.exe, tests/record_start.exe, ...)
+  TASTOMAT_ARTIFACTS  where screenshots and logs are kept
+"""
+
+import os
+import shutil
+import subprocess
+import unittest
+
+import screen
+from screen import wait_until
+
+REPO = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+PROCESS_CLASS = "tastomat.exe"  # WM_CLASS of every X window of Tastomat's process
+TRAY_TITLE = "Wine System Tray"
+# The tray window is moved here so that the badge in the top-left corner never covers it.
+TRAY_PLACE = (640, 560)
+
+
+def _from_repo(path):
+    return path if os.path.isabs(path) else os.path.join(REPO, path)
+
+
+BUILD = _from_repo(os.environ.get("TASTOMAT_BUILD", "build/win64"))
+ARTIFACTS = os.path.join(_from_repo(os.environ.get("TASTOMAT_ARTIFACTS", "artifacts")), "e2e")
+
+
+def build_file(name):
+    """A program of the win64 build: the exe itself, or a test helper under tests/."""
+    for candidate in (os.path.join(BUILD, name), os.path.join(BUILD, "tests", name)):
+        if os.path.isfile(candidate):
+            return candidate
+    raise unittest.SkipTest(f"{name} is not built in {BUILD}")
+
+
+# --- Wine ------------------------------------------------------------------------------
+
+def wine_env():
+    env = dict(os.environ)
+    if not env.get("WINEPREFIX") or not env.get("DISPLAY"):
+        raise RuntimeError("WINEPREFIX and DISPLAY must be set (see scripts/wine-env.sh)")
+    env.setdefault("WINEDEBUG", "-all")
+    env.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=")
+    env.setdefault("WINEARCH", "win64")
+    # German regional formats and user language.
+    env["LANG"] = env["LC_ALL"] = "de_DE.UTF-8"
+    return env
+
+
+def prefix():
+    return wine_env()["WINEPREFIX"]
+
+
+def wine(*args, timeout=60, check=True):
+    """Runs a Windows command to its end and returns its output (bytes)."""
+    result = subprocess.run(["wine", *args], env=wine_env(), capture_output=True,
+                            timeout=timeout)
+    if check and result.returncode != 0:
+        raise AssertionError(f"wine {' '.join(args)} failed ({result.returncode}): "
+                             f"{result.stderr.decode(errors='replace')}")
+    return result.stdout
+
+
+def stop_wine():
+    """Ends every Wine process of the test's own prefix and waits for its server."""
+    env = wine_env()
+    subprocess.run(["wineserver", "-k"], env=env, capture_output=True, timeout=60)
+    subprocess.run(["wineserver", "-w"], env=env, capture_output=True, timeout=60)
+
+
+def reg_add(key, name, value, kind="REG_SZ"):
+    wine("reg", "add", key, "/v", name, "/t", kind, "/d", value, "/f")
+
+
+def reg_delete(key, name):
+    wine("reg", "delete", key, "/v", name, "/f", check=False)
+
+
+# --- paths between Windows and the prefix -----------------------------------------------
+
+def unix_path(windows_path):
+    """The Linux path of a Windows path on a drive of the prefix (C:\\..., Z:\\...)."""
+    drive, rest = windows_path[:2].lower(), windows_path[2:].lstrip("\\")
+    root = os.path.realpath(os.path.join(prefix(), "dosdevices", drive))
+    return os.path.join(root, *[p for p in rest.split("\\") if p])
+
+
+def windows_path(path):
+    """The Windows path of a Linux file through Wine's Z: drive (the whole file system)."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+_appdata = {}
+
+
+def appdata():
+    """%APPDATA% of the prefix's user, as Windows path (asked once per prefix)."""
+    if prefix() not in _appdata:
+        out = wine("cmd", "/c", "echo", "%APPDATA%").decode("utf-8", "replace").strip()
+        if not out or "%" in out:
+            raise AssertionError(f"cannot tell %APPDATA% (got {out!r})")
+        _appdata[prefix()] = out
+    return _appdata[prefix()]
+
+
+def settings_dir():
+    return unix_path(appdata() + "\\Kobaltix\\Tastomat")
+
+
+def settings_path():
+    return os.path.join(settings_dir(), "Tastomat.ini")
+
+
+# --- the settings file -----------------------------------------------------------------
+
+BOMS = (("utf-8", b"\xef\xbb\xbf"), ("utf-16-le", b"\xff\xfe"), ("utf-16-be", b"\xfe\xff"))
+ANSI = "cp1252"  # the ANSI code page of a German system
+
+
+def decode_settings(raw):
+    """(text, encoding, has_mark) of a settings file's bytes."""
+    for encoding, mark in BOMS:
+        if raw.startswith(mark):
+            return raw[len(mark):].decode(encoding), encoding, True
+    return raw.decode(ANSI), ANSI, False
+
+
+def read_settings():
+    with open(settings_path(), "rb") as f:
+        return decode_settings(f.read())
+
+
+def write_settings(text, encoding=ANSI, mark=False):
+    """Writes the settings file in an encoding, with its byte-order mark when asked."""
+    os.makedirs(settings_dir(), exist_ok=True)
+    data = text.encode(encoding)
+    if mark:
+        data = dict(BOMS)[encoding] + data
+    with open(settings_path(), "wb") as f:
+        f.write(data)
+
+
+def ini_sections(text):
+    """{section: {key: value}} with the reading rules of the settings file, names as written."""
+    sections, current = {}, None
+    for line in text.splitlines():
+        line = line.strip()
+        if not line or line.startswith(";"):
+            continue
+        if line.startswith("[") and line.endswith("]"):
+            current = sections.setdefault(line[1:-1], {})
+        elif current is not None and "=" in line:
+            k, v = line.split("=", 1)
+            current[k.strip()] = v.strip()
+    return sections
+
+
+# --- what the helper program record_start.exe wrote -------------------------------------
+
+def recorded_starts(log_path):
+    """[(command line, current directory)] for each start of record_start.exe that wrote
+    to log_path (a Linux path)."""
+    try:
+        with open(log_path, encoding="utf-8") as f:
+            return [tuple(line.rsplit("|", 1)) for line in f.read().splitlines()]
+    except FileNotFoundError:
+        return []
+
+
+def wait_for_starts(log_path, count=1, timeout=screen.DEFAULT_TIMEOUT):
+    return wait_until(lambda: (lambda s: s if len(s) >= count else None)(
+        recorded_starts(log_path)), timeout, what=f"{count} start(s) in {log_path}")
+
+
+# --- extra drives (the drive search looks at their types) -------------------------------
+
+DRIVES_KEY = r"HKLM\Software\Wine\Drives"
+
+
+def add_drive(letter, target, kind="hd"):
+    """Maps the drive letter to a Linux folder; kind is hd, network, floppy or cdrom.
+    Wine reads drive types at server start, so the server is restarted."""
+    link = os.path.join(prefix(), "dosdevices", letter.lower() + ":")
+    if os.path.lexists(link):
+        os.remove(link)
+    os.symlink(os.path.abspath(target), link)
+    reg_add(DRIVES_KEY, letter.upper() + ":", kind)
+    stop_wine()
+
+
+def remove_drive(letter):
+    link = os.path.join(prefix(), "dosdevices", letter.lower() + ":")
+    if os.path.lexists(link):
+        os.remove(link)
+    reg_delete(DRIVES_KEY, letter.upper() + ":")
+    stop_wine()
+
+
+# --- the test case base ----------------------------------------------------------------
+
+class TastomatCase(unittest.TestCase):
+    """Each test starts with no settings and no Wine process of the prefix, and ends by
+    stopping every process it started."""
+
+    def setUp(self):
+        self.exe = build_file("Tastomat.exe")
+        self.processes = []
+        self.tastomat = None
+        stop_wine()
+        shutil.rmtree(unix_path(appdata() + "\\Kobaltix"), ignore_errors=True)
+        os.makedirs(ARTIFACTS, exist_ok=True)
+
+    def tearDown(self):
+        for process in self.processes:
+            if process.poll() is None:
+                process.kill()
+        stop_wine()
+        for process in self.processes:
+            try:
+                process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                pass
+            if process.log:
+                process.log.close()
+
+    def artifact(self, name):
+        return os.path.join(ARTIFACTS, f"{self.id().split('.')[-1]}-{name}")
+
+    def start(self, exe, *args, log_name):
+        log = open(self.artifact(log_name), "wb")
+        process = subprocess.Popen(["wine", exe, *args], env=wine_env(), stdout=log,
+                                   stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+        process.log = log
+        self.processes.append(process)
+        return process
+
+    # Tastomat itself
+
+    def start_tastomat(self):
+        """Starts Tastomat.exe and waits for its tray icon."""
+        self.tastomat = self.start(self.exe, log_name="tastomat.log")
+        self.tray_window()
+        return self.tastomat
+
+    def tastomat_windows(self, visible=True):
+        return screen.windows(wm_class=PROCESS_CLASS, visible=visible)
+
+    def wait_for_exit(self, timeout=screen.DEFAULT_TIMEOUT):
+        wait_until(lambda: self.tastomat.poll() is not None, timeout,
+                   what="Tastomat to end")
+        return self.tastomat.returncode
+
+    def wait_for_settings(self, text_in_file="Gestartet="):
+        """Waits until the settings file holds the text; returns (text, encoding, mark)."""
+        def written():
+            try:
+                content = read_settings()
+            except (OSError, UnicodeDecodeError):
+                return None
+            return content if text_in_file in content[0] else None
+        return wait_until(written, what=f"{text_in_file!r} in the settings file")
+
+    # the helper window standing for "some other application"
+
+    def start_focus_window(self, title="Tastomat e2e focus"):
+        self.start(build_file("focus_window.exe"), title, log_name="focus.log")
+        window = screen.wait_for_window(title)
+        screen.focus(window)
+        return window
+
+    # the tray: Wine's own "Wine System Tray" window, first icon at its top-left
+
+    def tray_window(self, timeout=screen.DEFAULT_TIMEOUT):
+        window = screen.wait_for_window(TRAY_TITLE, timeout=timeout)
+        if (window.x, window.y) != TRAY_PLACE:
+            screen.move_window(window, *TRAY_PLACE)
+            window = screen.wait_for_window(TRAY_TITLE)
+        return window
+
+    def tray_visible(self):
+        return bool(screen.windows(TRAY_TITLE))
+
+    def click_tray_icon(self, button):
+        tray = self.tray_window()
+        screen.click(tray.x + 10, tray.y + 10, button)
+
+    def open_tray_menu(self):
+        """Right-clicks the tray icon; returns the menu items [(text, (cx, cy))]."""
+        self.click_tray_icon(3)
+        return wait_until(self.menu_items, what="the tray menu")
+
+    def menu_items(self):
+        """Items of the open popup menu [(text, (cx, cy))], or None when none is open."""
+        result = subprocess.run(["wine", build_file("menu_probe.exe")], env=wine_env(),
+                                capture_output=True, timeout=30)
+        if result.returncode != 0:
+            return None
+        items = []
+        for line in result.stdout.decode("utf-8").splitlines():
+            rect, text = line.split("\t", 1)
+            left, top, right, bottom = map(int, rect.split())
+            items.append((text, ((left + right) // 2, (top + bottom) // 2)))
+        return items
+
+    def choose_tray_item(self, text):
+        items = self.open_tray_menu()
+        centres = dict(items)
+        self.assertIn(text, centres, f"tray menu items: {[t for t, _ in items]}")
+        screen.click(*centres[text])
+        wait_until(lambda: self.menu_items() is None, what="the tray menu to close")

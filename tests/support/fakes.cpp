@@ -1,0 +1,130 @@
+#include "support/fakes.h"
+
+#include <cstdio>
+
+#include "platform/utf.h"
+
+namespace tastomat::test {
+namespace {
+
+std::string strip_trailing_backslash(std::string p) {
+    while (p.size() > 1 && p.back() == '\\') p.pop_back();
+    return p;
+}
+
+std::string parent_of(const std::string& p) {
+    const auto pos = p.find_last_of('\\');
+    if (pos == std::string::npos) return {};
+    return p.substr(0, pos);
+}
+
+}  // namespace
+
+std::string FakeFileSystem::key(const std::string& path) {
+    return strip_trailing_backslash(ascii_upper(path));
+}
+
+void FakeFileSystem::add_file(const std::string& path, const std::string& content) {
+    files[key(path)] = content;
+    const std::string parent = parent_of(key(path));
+    if (!parent.empty()) add_dir(parent);
+}
+
+void FakeFileSystem::add_dir(const std::string& path) {
+    std::string k = key(path);
+    while (!k.empty()) {
+        dirs.insert(k);
+        k = parent_of(k);
+    }
+}
+
+std::string FakeFileSystem::content(const std::string& path) const {
+    const auto it = files.find(key(path));
+    return it == files.end() ? std::string() : it->second;
+}
+
+bool FakeFileSystem::has_file(const std::string& path) const {
+    return files.count(key(path)) != 0;
+}
+
+std::optional<std::string> FakeFileSystem::read_file(const std::string& path) {
+    if (unreadable.count(key(path))) throw FileError("Cannot open file \"" + path + "\".");
+    const auto it = files.find(key(path));
+    if (it == files.end()) return std::nullopt;
+    return it->second;
+}
+
+void FakeFileSystem::replace_file(const std::string& path, const std::string& bytes) {
+    if (fail_writes || !dirs.count(parent_of(key(path))))
+        throw FileError("Cannot create file \"" + path + "\".");
+    ++writes;
+    files[key(path)] = bytes;
+}
+
+bool FakeFileSystem::file_exists(const std::string& path) {
+    return files.count(key(path)) != 0;
+}
+
+bool FakeFileSystem::directory_exists(const std::string& path) {
+    return dirs.count(key(path)) != 0;
+}
+
+bool FakeFileSystem::create_directories(const std::string& path) {
+    add_dir(path);
+    return true;
+}
+
+bool FakeFileSystem::copy_file(const std::string& from, const std::string& to) {
+    const auto it = files.find(key(from));
+    if (it == files.end() || !dirs.count(parent_of(key(to)))) return false;
+    files[key(to)] = it->second;
+    return true;
+}
+
+int FakeDrives::drive_type(const std::string& root) {
+    queried.push_back(root);
+    if (root.size() != 2 || root[1] != ':') return 1;
+    const auto it = types.find(ascii_upper(root)[0]);
+    return it == types.end() ? 1 : it->second;
+}
+
+unsigned FakeDrives::set_error_mode(unsigned mode) {
+    modes_set.push_back(mode);
+    const unsigned previous = error_mode;
+    error_mode = mode;
+    return previous;
+}
+
+bool FakeShell::open(const std::string& file, const std::string& params, const std::string& dir) {
+    opened.push_back({file, params, dir});
+    return succeed(opened.back());
+}
+
+bool FakeShell::run_as(const std::string& exe, const std::string& dir, const std::string& param) {
+    run_as_calls.push_back({exe, param, dir});
+    return run_as_succeeds(run_as_calls.back());
+}
+
+std::string FakeClock::short_date(const LocalDateTime& t) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%02d.%02d.%04d", t.day, t.month, t.year);
+    return buf;
+}
+
+std::string FakeClock::long_time(const LocalDateTime& t) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", t.hour, t.minute, t.second);
+    return buf;
+}
+
+std::string FakeKeyboardLayout::key_name(unsigned virtual_key) {
+    const auto it = names.find(virtual_key);
+    return it == names.end() ? std::string() : it->second;
+}
+
+std::string FakeSystemFolders::special_folder(int csidl) {
+    const auto it = folders.find(csidl);
+    return it == folders.end() ? std::string() : it->second;
+}
+
+}  // namespace tastomat::test

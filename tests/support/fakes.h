@@ -1,0 +1,105 @@
+#pragma once
+// In-memory stand-ins for the operating system, for the portable tests.
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace tastomat::test {
+
+// Windows-like paths, compared case-insensitively; "E:" and "E:\" are directories when a
+// drive E: has been added.
+class FakeFileSystem final : public FileSystem {
+public:
+    std::map<std::string, std::string> files;  // upper-cased path -> content
+    std::set<std::string> dirs;                // upper-cased, no trailing "\"
+    std::set<std::string> unreadable;          // read_file throws for these
+    bool fail_writes = false;                  // replace_file throws
+    int writes = 0;
+
+    void add_file(const std::string& path, const std::string& content = "");
+    void add_dir(const std::string& path);  // parents are added too
+    std::string content(const std::string& path) const;  // "" when missing
+    bool has_file(const std::string& path) const;
+
+    std::optional<std::string> read_file(const std::string& path) override;
+    void replace_file(const std::string& path, const std::string& bytes) override;
+    bool file_exists(const std::string& path) override;
+    bool directory_exists(const std::string& path) override;
+    bool create_directories(const std::string& path) override;
+    bool copy_file(const std::string& from, const std::string& to) override;
+
+    static std::string key(const std::string& path);
+};
+
+class FakeDrives final : public Drives {
+public:
+    std::map<char, int> types;  // letter -> drive type; others report "no root dir" (1)
+    unsigned error_mode = 0;
+    std::vector<unsigned> modes_set;
+    std::vector<std::string> queried;
+
+    int drive_type(const std::string& root) override;
+    unsigned set_error_mode(unsigned mode) override;
+};
+
+struct ShellCall {
+    std::string file, params, dir;
+    bool operator==(const ShellCall&) const = default;
+};
+
+class FakeShell final : public Shell, public AccountStarter {
+public:
+    std::vector<ShellCall> opened;
+    std::vector<ShellCall> run_as_calls;
+    // Decides each start's outcome; by default every start succeeds.
+    std::function<bool(const ShellCall&)> succeed = [](const ShellCall&) { return true; };
+    std::function<bool(const ShellCall&)> run_as_succeeds = [](const ShellCall&) { return true; };
+
+    bool open(const std::string& file, const std::string& params, const std::string& dir) override;
+    bool run_as(const std::string& exe, const std::string& dir, const std::string& param) override;
+};
+
+// A German user: dd.mm.yyyy and hh:mm:ss.
+class FakeClock final : public Clock {
+public:
+    LocalDateTime time{2026, 12, 8, 9, 15, 0};
+    LocalDateTime now() override { return time; }
+    std::string short_date(const LocalDateTime& t) override;
+    std::string long_time(const LocalDateTime& t) override;
+};
+
+// A German layout for the keys outside the built-in name table.
+class FakeKeyboardLayout final : public KeyboardLayout {
+public:
+    std::map<unsigned, std::string> names{{16, "Umschalt"}, {17, "Strg"}, {18, "Alt"},
+                                           {186, "Ü"},      {187, "+"},   {189, "-"},
+                                           {144, "Num-Taste"}};
+    std::string key_name(unsigned virtual_key) override;
+};
+
+class FakeSystemFolders final : public SystemFolders {
+public:
+    std::map<int, std::string> folders{{kFolderAppData, "C:\\Users\\anna\\AppData\\Roaming\\"},
+                                       {kFolderProgramFiles, "C:\\Program Files\\"}};
+    std::string exe = "E:\\Tastomat\\Tastomat.exe";
+    std::string special_folder(int csidl) override;
+    std::string module_path() override { return exe; }
+};
+
+// Everything together, for code that takes the whole bundle.
+struct FakePlatform {
+    FakeFileSystem files;
+    FakeDrives drives;
+    FakeShell shell;
+    FakeClock clock;
+    FakeKeyboardLayout keyboard;
+    Windows1252 code_page;
+    FakeSystemFolders folders;
+    Platform platform{files, drives, shell, clock, keyboard, code_page, folders};
+};
+
+}  // namespace tastomat::test

@@ -1,0 +1,80 @@
+// Prints the items of the popup menu that is open on the screen, one per line in UTF-8:
+// "left top right bottom<TAB>text" with the item's screen rectangle. Exit code 1 when no
+// menu is open, 2 when its items could not be read.
+// The texts are read by menu_probe_hook.dll inside the menu's own process.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr const wchar_t* mapping_name = L"TastomatE2EMenuProbe";
+constexpr size_t mapping_chars = 8192;
+
+HWND visible_menu_window() {
+    HWND w = nullptr;
+    while ((w = FindWindowExW(nullptr, w, L"#32768", nullptr)) != nullptr) {
+        if (IsWindowVisible(w)) return w;
+    }
+    return nullptr;
+}
+
+std::wstring hook_library_path() {
+    wchar_t path[MAX_PATH * 2] = {};
+    GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
+    std::wstring p = path;
+    return p.substr(0, p.find_last_of(L"\\/") + 1) + L"menu_probe_hook.dll";
+}
+
+std::string utf8(const std::wstring& w) {
+    if (w.empty()) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr,
+                                      0, nullptr, nullptr);
+    std::string s(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
+                        nullptr);
+    return s;
+}
+
+// Runs the hook once inside the menu's thread and returns what it wrote.
+std::wstring read_through_hook(HWND menu_window, wchar_t* shared) {
+    HMODULE library = LoadLibraryW(hook_library_path().c_str());
+    if (!library) return {};
+    auto proc = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void*>(GetProcAddress(library, "menu_probe_hook")));
+    const DWORD thread = GetWindowThreadProcessId(menu_window, nullptr);
+    HHOOK hook = proc ? SetWindowsHookExW(WH_CALLWNDPROC, proc, library, thread) : nullptr;
+    std::wstring result;
+    if (hook) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(menu_window, RegisterWindowMessageW(mapping_name), 0, 0,
+                            SMTO_ABORTIFHUNG, 5000, &ignored);
+        result = shared;
+        UnhookWindowsHookEx(hook);
+    }
+    FreeLibrary(library);
+    return result;
+}
+
+}  // namespace
+
+int wmain() {
+    HWND menu_window = visible_menu_window();
+    if (!menu_window) return 1;
+    HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                        mapping_chars * sizeof(wchar_t), mapping_name);
+    if (!mapping) return 2;
+    auto* shared = static_cast<wchar_t*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    std::wstring texts;
+    if (shared) {
+        shared[0] = L'\0';
+        texts = read_through_hook(menu_window, shared);
+        UnmapViewOfFile(shared);
+    }
+    CloseHandle(mapping);
+    if (texts.empty() || texts == L"\x1") return 2;
+    const std::string out = utf8(texts);
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return 0;
+}

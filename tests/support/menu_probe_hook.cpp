@@ -1,0 +1,51 @@
+// Loaded into the process that shows a popup menu, through a window-procedure hook set by
+// menu_probe.exe: menus cannot be read from another process under Wine, so the texts are
+// read here, inside the menu's own process, and handed back through a named mapping.
+#include <windows.h>
+
+#include <cwchar>
+
+namespace {
+
+constexpr UINT get_menu_handle = 0x01E1;  // MN_GETHMENU
+constexpr const wchar_t* mapping_name = L"TastomatE2EMenuProbe";
+constexpr size_t mapping_chars = 8192;
+
+void write_menu_texts(HWND menu_window) {
+    HANDLE mapping = OpenFileMappingW(FILE_MAP_WRITE, FALSE, mapping_name);
+    if (!mapping) return;
+    auto* out = static_cast<wchar_t*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0));
+    if (out) {
+        size_t used = 0;
+        HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menu_window, get_menu_handle, 0, 0));
+        const int count = menu ? GetMenuItemCount(menu) : -1;
+        for (int i = 0; i < count; ++i) {
+            // "left top right bottom<TAB>text": the screen rectangle lets a test click the item.
+            RECT r{};
+            GetMenuItemRect(nullptr, menu, static_cast<UINT>(i), &r);
+            wchar_t text[400] = {};
+            GetMenuStringW(menu, static_cast<UINT>(i), text, 400, MF_BYPOSITION);
+            wchar_t item[512] = {};
+            swprintf(item, 512, L"%ld %ld %ld %ld\t%ls", r.left, r.top, r.right, r.bottom, text);
+            const size_t len = wcslen(item);
+            if (used + len + 2 >= mapping_chars) break;
+            wmemcpy(out + used, item, len);
+            used += len;
+            out[used++] = L'\n';
+        }
+        out[used] = L'\0';
+        if (count < 0) wcscpy(out, L"\x1");  // no menu behind the window
+        UnmapViewOfFile(out);
+    }
+    CloseHandle(mapping);
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK menu_probe_hook(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION) {
+        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lp);
+        if (call->message == RegisterWindowMessageW(mapping_name)) write_menu_texts(call->hwnd);
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}

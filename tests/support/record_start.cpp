@@ -1,0 +1,34 @@
+// Started from a launcher slot in the end-to-end scenarios: appends one line
+//   <full command line>|<current directory>
+// in UTF-8 to the file named by its first argument, so a test can see exactly how it
+// was started.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string utf8(const std::wstring& w) {
+    if (w.empty()) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr,
+                                      0, nullptr, nullptr);
+    std::string s(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
+                        nullptr);
+    return s;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return 2;
+    wchar_t cwd[MAX_PATH * 4] = {};
+    GetCurrentDirectoryW(static_cast<DWORD>(std::size(cwd)), cwd);
+    const std::string line = utf8(GetCommandLineW()) + "|" + utf8(cwd) + "\n";
+    FILE* f = _wfopen(argv[1], L"ab");
+    if (!f) return 1;
+    std::fwrite(line.data(), 1, line.size(), f);
+    std::fclose(f);
+    return 0;
+}

@@ -1,0 +1,118 @@
+#include "components/shortcut.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "support/fakes.h"
+
+namespace tastomat {
+namespace {
+
+constexpr TShortCut kAltF12 = kShortCutAlt + 123;
+
+class ShortCutTextTest : public ::testing::Test {
+  protected:
+    std::string text(TShortCut value) { return ShortCutToText(value, layout); }
+    TShortCut value(std::string_view text) { return TextToShortCut(text, layout); }
+
+    test::FakeKeyboardLayout layout;
+};
+
+TEST_F(ShortCutTextTest, ModifiersAreWrittenShiftCtrlAltWhateverOrderTheyWereTyped) {
+    EXPECT_EQ(text(kAltF12), "Alt+F12");
+    EXPECT_EQ(text(value("Alt+Strg+L")), "Strg+Alt+L");
+    EXPECT_EQ(text(value("alt+strg+umsch+f5")), "Umsch+Strg+Alt+F5");
+    EXPECT_EQ(text(kShortCutShift + 116), "Umsch+F5");
+}
+
+TEST_F(ShortCutTextTest, PrefixesAndNamesIgnoreLetterCase) {
+    EXPECT_EQ(value("Alt+F12"), kAltF12);
+    EXPECT_EQ(value("alt+f12"), kAltF12);
+    EXPECT_EQ(value("ALT+F12"), kAltF12);
+    EXPECT_EQ(value("UMSCH+bildauf"), kShortCutShift + 33);
+    EXPECT_EQ(value("Strg+RÜCK"), kShortCutCtrl + 8);
+    EXPECT_EQ(value("rück"), 8);
+}
+
+TEST_F(ShortCutTextTest, CaretStandsForCtrlAndPrefixesMayRepeat) {
+    EXPECT_EQ(value("^A"), kShortCutCtrl + 'A');
+    EXPECT_EQ(text(value("^A")), "Strg+A");
+    EXPECT_EQ(value("Alt+Alt+^Strg+x"), kShortCutAlt + kShortCutCtrl + 'X');
+}
+
+TEST_F(ShortCutTextTest, TextWithoutAKnownKeyGivesZero) {
+    EXPECT_EQ(value(""), 0);
+    EXPECT_EQ(value("Alt+"), 0);
+    EXPECT_EQ(value("Umsch+Strg+"), 0);
+    EXPECT_EQ(value("Alt+Xyz"), 0);
+    EXPECT_EQ(value("Alt+F25"), 0);
+    EXPECT_EQ(value(" Alt+F12"), 0);
+}
+
+TEST_F(ShortCutTextTest, KeysOutsideTheTableAreNamedByTheLayout) {
+    EXPECT_EQ(text(kShortCutShift + 186), "Umsch+Ü");
+    EXPECT_EQ(value("Umsch+ü"), kShortCutShift + 186);
+    EXPECT_EQ(value("Strg+-"), kShortCutCtrl + 189);
+    // Without its "+" the modifier's name is the modifier key itself.
+    EXPECT_EQ(value("Strg"), 17);
+    EXPECT_EQ(value("num-taste"), 144);
+}
+
+TEST_F(ShortCutTextTest, KeyWithoutANameGivesAnEmptyTextEvenWithModifiers) {
+    EXPECT_EQ(text(0), "");
+    EXPECT_EQ(text(kShortCutCtrl + kShortCutAlt + 255), "");
+    layout.names.clear();
+    EXPECT_EQ(text(kShortCutAlt + 186), "");
+    EXPECT_EQ(text(kShortCutAlt + 'Q'), "Alt+Q");
+}
+
+TEST_F(ShortCutTextTest, OnlyTheLowByteNamesTheKey) {
+    EXPECT_EQ(text(0x100 + 'A'), "A");
+    EXPECT_EQ(text(kShortCutAlt + 0x1000 + 123), "Alt+F12");
+}
+
+TEST_F(ShortCutTextTest, KeypadDigitsShareTheDigitNamesAndReadBackAsDigitRow) {
+    EXPECT_EQ(text(kShortCutCtrl + 101), "Strg+5");
+    EXPECT_EQ(value("Strg+5"), kShortCutCtrl + '5');
+}
+
+TEST_F(ShortCutTextTest, EveryNamedKeyWithEveryModifierComboSurvivesTheRoundTrip) {
+    std::vector<int> codes{8, 9, 13, 27, 32, 33, 34, 35, 36, 37, 38, 39, 40, 45, 46};
+    for (int c = '0'; c <= '9'; ++c) codes.push_back(c);
+    for (int c = 'A'; c <= 'Z'; ++c) codes.push_back(c);
+    for (int c = 112; c <= 135; ++c) codes.push_back(c);
+    for (const auto& [code, name] : layout.names) codes.push_back(static_cast<int>(code));
+    for (int code : codes) {
+        for (int mods = 0; mods < 8; ++mods) {
+            const auto v = static_cast<TShortCut>(code | (mods << 13));
+            EXPECT_EQ(value(text(v)), v) << text(v);
+        }
+    }
+}
+
+TEST(ShortCutValueTest, ModifiersBecomeBitsAndMouseButtonsAreIgnored) {
+    EXPECT_EQ(ShortCut(123, ShiftState::Alt), kAltF12);
+    EXPECT_EQ(ShortCut('L', ShiftState::Ctrl | ShiftState::Alt | ShiftState::Left), 0xC04C);
+    EXPECT_EQ(ShortCut('L', ShiftState::Shift | ShiftState::Double), 0x204C);
+    EXPECT_EQ(ShortCut(255, ShiftState()), 255);
+}
+
+TEST(ShortCutValueTest, KeyCodeAbove255GivesZero) {
+    EXPECT_EQ(ShortCut(256, ShiftState()), 0);
+    EXPECT_EQ(ShortCut(0x1FF, ShiftState::Alt), 0);
+}
+
+TEST(ShortCutValueTest, SplitGivesKeyAndModifiersBack) {
+    std::uint16_t key = 0;
+    ShiftState shift;
+    ShortCutToKey(kShortCutShift + kShortCutAlt + 0x123, key, shift);
+    EXPECT_EQ(key, 0x123);
+    EXPECT_EQ(shift, ShiftState::Shift | ShiftState::Alt);
+    ShortCutToKey(65, key, shift);
+    EXPECT_EQ(key, 65);
+    EXPECT_TRUE(shift.empty());
+}
+
+}  // namespace
+}  // namespace tastomat

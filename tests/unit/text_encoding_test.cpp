@@ -1,0 +1,79 @@
+#include "table/text_encoding.h"
+
+#include <gtest/gtest.h>
+
+namespace tastomat {
+namespace {
+
+// "Prüfung € 𝄞" - umlaut, a Windows-1252 high character and one outside the basic plane.
+const std::string kMixed =
+    "Pr\xC3\xBC"
+    "fung \xE2\x82\xAC \xF0\x9D\x84\x9E";
+
+TEST(TextEncoding, MarkedFilesKeepTheirEncodingThroughARoundTrip) {
+    Windows1252 cp;
+    const TextEncoding marked[] = {TextEncoding::Utf8Bom, TextEncoding::Utf16Le,
+                                   TextEncoding::Utf16Be};
+    for (const TextEncoding enc : marked) {
+        const std::string bytes = encode_text(kMixed, enc, cp);
+        const DecodedText back = decode_text(bytes, cp);
+        EXPECT_EQ(back.encoding, enc);
+        EXPECT_EQ(back.text, kMixed);
+        EXPECT_EQ(encode_text(back.text, back.encoding, cp), bytes);
+    }
+}
+
+TEST(TextEncoding, Utf16ByteOrderAndMarks) {
+    Windows1252 cp;
+    EXPECT_EQ(encode_text("A\xC3\xBC", TextEncoding::Utf16Le, cp), std::string("\xFF\xFE"
+                                                                               "A\0\xFC\0",
+                                                                               6));
+    EXPECT_EQ(encode_text("A\xC3\xBC", TextEncoding::Utf16Be, cp),
+              std::string("\xFE\xFF\0A\0\xFC", 6));
+    EXPECT_EQ(encode_text("A", TextEncoding::Utf8Bom, cp),
+              "\xEF\xBB\xBF"
+              "A");
+    // The surrogate pair of U+1D11E in little-endian order.
+    EXPECT_EQ(decode_text(std::string("\xFF\xFE\x34\xD8\x1E\xDD", 6), cp).text, "\xF0\x9D\x84\x9E");
+}
+
+TEST(TextEncoding, UnmarkedFileIsAnsiEvenWhenItLooksLikeUtf8) {
+    Windows1252 cp;
+    const DecodedText d = decode_text("A=\xC3\xBC", cp);  // UTF-8 bytes of "ü", no mark
+    EXPECT_EQ(d.encoding, TextEncoding::Ansi);
+    EXPECT_EQ(d.text, "A=\xC3\x83\xC2\xBC");  // read as the two characters Ã¼
+    EXPECT_EQ(encode_text(d.text, d.encoding, cp), "A=\xC3\xBC");
+}
+
+TEST(TextEncoding, AnsiWritesWindows1252AndReplacesWhatItCannotHold) {
+    Windows1252 cp;
+    EXPECT_EQ(encode_text("\xC3\x9C\xE2\x82\xAC", TextEncoding::Ansi, cp), "\xDC\x80");  // Ü€
+    // An arrow and a character outside the basic plane become one '?' each.
+    EXPECT_EQ(encode_text("a\xE2\x86\x92"
+                          "b\xF0\x9D\x84\x9E"
+                          "c",
+                          TextEncoding::Ansi, cp),
+              "a?b?c");
+    EXPECT_EQ(decode_text("", cp).encoding, TextEncoding::Ansi);
+}
+
+TEST(Windows1252, EveryByteSurvivesARoundTrip) {
+    Windows1252 cp;
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    EXPECT_EQ(cp.from_utf8(cp.to_utf8(all)), all);
+    EXPECT_EQ(cp.to_utf8("\x80\x8A\x9F"), "\xE2\x82\xAC\xC5\xA0\xC5\xB8");  // € Š Ÿ
+}
+
+TEST(TextEncoding, OddUtf16LengthKeepsATraceOfTheLastByte) {
+    Windows1252 cp;
+    EXPECT_EQ(decode_text(std::string("\xFF\xFE"
+                                      "A\0B",
+                                      5),
+                          cp)
+                  .text,
+              "A\xEF\xBF\xBD");
+}
+
+}  // namespace
+}  // namespace tastomat

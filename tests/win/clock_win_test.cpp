@@ -1,0 +1,46 @@
+#include "platform/win32/clock_win.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <regex>
+
+#include "platform/win32/code_page_win.h"
+#include "table/table_file.h"
+
+namespace tastomat {
+namespace {
+
+bool german_user() { return PRIMARYLANGID(GetUserDefaultLangID()) == LANG_GERMAN; }
+
+TEST(WinClock, GermanUserGetsDayMonthYearAndTwentyFourHourTime) {
+    if (!german_user()) GTEST_SKIP() << "run with LANG=de_DE.UTF-8";
+    WinClock clock;
+    EXPECT_EQ(clock.short_date({2026, 12, 8, 9, 15, 0}), "08.12.2026");
+    EXPECT_EQ(clock.long_time({2026, 12, 8, 9, 15, 0}), "09:15:00");
+    EXPECT_EQ(clock.long_time({2026, 12, 8, 21, 5, 7}), "21:05:07");
+    EXPECT_EQ(start_time_text(clock, {2026, 1, 2, 0, 0, 0}), "02.01.2026");
+
+    const std::string now = start_time_text(clock, clock.now());
+    EXPECT_TRUE(std::regex_match(now, std::regex(R"(\d\d\.\d\d\.\d{4}( \d\d:\d\d:\d\d)?)"))) << now;
+}
+
+TEST(WinClock, NowIsAPlausibleLocalTime) {
+    const LocalDateTime t = WinClock().now();
+    EXPECT_GE(t.year, 2024);
+    EXPECT_TRUE(t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= 31);
+    EXPECT_TRUE(t.hour < 24 && t.minute < 60 && t.second < 60);
+}
+
+TEST(WinCodePage, WesternSystemCodePageMatchesWindows1252) {
+    if (GetACP() != 1252) GTEST_SKIP() << "needs a Western European system code page";
+    WinCodePage system;
+    Windows1252 table;
+    std::string all;
+    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    EXPECT_EQ(system.to_utf8(all), table.to_utf8(all));
+    EXPECT_EQ(system.from_utf8("\xE2\x82\xAC\xC3\x9C\xCE\xA9"), "\x80\xDC?");  // € Ü Ω
+}
+
+}  // namespace
+}  // namespace tastomat

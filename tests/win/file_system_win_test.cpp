@@ -1,0 +1,152 @@
+#include "platform/win32/file_system_win.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/win32/wide.h"
+
+namespace tastomat {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh folder under the temp directory, removed with everything in it afterwards.
+class WinFileSystemTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        root_ = fs::path(temp) / (L"tastomat-fs-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                  std::to_wstring(GetTickCount()));
+        fs::create_directories(root_);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        for (const auto& e : fs::recursive_directory_iterator(root_, ec))
+            SetFileAttributesW(e.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+        fs::remove_all(root_, ec);
+    }
+    std::string path(const std::wstring& name) const { return to_utf8((root_ / name).wstring()); }
+    static std::string raw(const std::string& p) {
+        std::ifstream in(fs::path(to_wide(p)), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static void put(const std::string& p, const std::string& bytes) {
+        std::ofstream(fs::path(to_wide(p)), std::ios::binary) << bytes;
+    }
+    size_t entries() const {
+        return static_cast<size_t>(std::distance(fs::directory_iterator(root_), {}));
+    }
+
+    fs::path root_;
+    WinFileSystem files;
+};
+
+TEST_F(WinFileSystemTest, ReplaceWritesExactlyTheBytesAndLeavesNoTemporaryFile) {
+    const std::string target = path(L"Einstellung \u00e4.ini");
+    const std::string bytes("\xFF\xFE[\0\r\n\x80\x00z", 9);
+    files.replace_file(target, bytes);
+    EXPECT_EQ(raw(target), bytes);
+    files.replace_file(target, "short");
+    EXPECT_EQ(raw(target), "short");
+    EXPECT_EQ(files.read_file(target), std::optional<std::string>("short"));
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(WinFileSystemTest, ReplaceOntoADirectoryFailsAndLeavesItAlone) {
+    const std::string target = path(L"Tastomat.ini");
+    fs::create_directory(to_wide(target));
+    put(path(L"Tastomat.ini\\inner.txt"), "inner");
+    EXPECT_THROW(files.replace_file(target, "new"), FileError);
+    EXPECT_TRUE(files.directory_exists(target));
+    EXPECT_EQ(raw(path(L"Tastomat.ini\\inner.txt")), "inner");
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(WinFileSystemTest, ReplaceOfAFileHeldOpenByAnotherProgramKeepsTheOldContent) {
+    const std::string target = path(L"Tastomat.ini");
+    put(target, "[Buchstaben]\r\nA=C:\\old.exe\r\n");
+    {
+        // Another program reading the file without allowing it to be deleted or renamed.
+        HANDLE h = CreateFileW(to_wide(target).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        EXPECT_THROW(files.replace_file(target, "truncated"), FileError);
+        CloseHandle(h);
+    }
+    EXPECT_EQ(raw(target), "[Buchstaben]\r\nA=C:\\old.exe\r\n");
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(WinFileSystemTest, ReplaceOfAReadOnlyFileFailsWithTheOldContentKept) {
+    const std::string target = path(L"Tastomat.ini");
+    put(target, "old");
+    SetFileAttributesW(to_wide(target).c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_THROW(files.replace_file(target, "new"), FileError);
+    EXPECT_EQ(raw(target), "old");
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(WinFileSystemTest, ReplaceInAMissingFolderFailsWithTheFileNameInTheMessage) {
+    const std::string target = path(L"missing\\Tastomat.ini");
+    try {
+        files.replace_file(target, "x");
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find(target), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(entries(), 0u);
+}
+
+TEST_F(WinFileSystemTest, ReadingMissingLockedAndDirectoryPaths) {
+    EXPECT_EQ(files.read_file(path(L"none.ini")), std::nullopt);
+    EXPECT_EQ(files.read_file(path(L"no\\such\\dir.ini")), std::nullopt);
+    EXPECT_EQ(files.read_file(to_utf8(root_.wstring())), std::nullopt);
+    const std::string target = path(L"locked.ini");
+    put(target, "x");
+    HANDLE h = CreateFileW(to_wide(target).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_THROW(files.read_file(target), FileError);
+    CloseHandle(h);
+    EXPECT_EQ(files.read_file(target), std::optional<std::string>("x"));
+}
+
+TEST_F(WinFileSystemTest, ExistenceTestsKnowDrivesFoldersAndFiles) {
+    const std::string file = path(L"f.txt");
+    put(file, "");
+    EXPECT_TRUE(files.directory_exists("C:"));
+    EXPECT_TRUE(files.directory_exists("C:\\"));
+    EXPECT_TRUE(files.directory_exists(to_utf8(root_.wstring())));
+    EXPECT_TRUE(files.directory_exists(to_utf8(root_.wstring()) + "\\"));
+    EXPECT_FALSE(files.directory_exists(file));
+    EXPECT_FALSE(files.directory_exists(path(L"none")));
+    EXPECT_FALSE(files.directory_exists(""));
+    EXPECT_TRUE(files.file_exists(file));
+    EXPECT_FALSE(files.file_exists(to_utf8(root_.wstring())));
+    EXPECT_FALSE(files.file_exists(path(L"none")));
+}
+
+TEST_F(WinFileSystemTest, CreateDirectoriesMakesEveryMissingParent) {
+    const std::string deep = path(L"Kobaltix\\Tastomat\\");
+    EXPECT_TRUE(files.create_directories(deep));
+    EXPECT_TRUE(files.directory_exists(deep));
+    EXPECT_TRUE(files.create_directories(deep));  // already there
+    put(path(L"plain"), "");
+    EXPECT_FALSE(files.create_directories(path(L"plain\\sub")));
+}
+
+TEST_F(WinFileSystemTest, CopyOverwritesAnExistingDestination) {
+    put(path(L"a.ini"), "new");
+    put(path(L"a.bak"), "old backup");
+    EXPECT_TRUE(files.copy_file(path(L"a.ini"), path(L"a.bak")));
+    EXPECT_EQ(raw(path(L"a.bak")), "new");
+    EXPECT_FALSE(files.copy_file(path(L"none.ini"), path(L"a.bak")));
+    EXPECT_EQ(raw(path(L"a.bak")), "new");
+}
+
+}  // namespace
+}  // namespace tastomat

@@ -1,0 +1,136 @@
+// Settings files on a real disk, in every encoding a user's file may have.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/win32/code_page_win.h"
+#include "platform/win32/file_system_win.h"
+#include "platform/win32/system_folders_win.h"
+#include "platform/win32/wide.h"
+#include "support/fakes.h"
+#include "support/settings_location.h"
+#include "table/table_file.h"
+
+namespace tastomat {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kUmlautPath =
+    "C:\\\xC3\x9C"
+    "bung\\m\xC3\xA4rz.exe";                    // C:\Übung\märz.exe
+const std::string kOmega = "C:\\\xCE\xA9.exe";  // not in Windows-1252
+
+class SettingsFileOnDisk : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        dir_ = fs::path(temp) / (L"tastomat-ini-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                 std::to_wstring(GetTickCount()));
+        fs::create_directories(dir_);
+        file_ = to_utf8((dir_ / L"Tastomat.ini").wstring());
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    void put(const std::string& bytes) {
+        std::ofstream(fs::path(to_wide(file_)), std::ios::binary) << bytes;
+    }
+    std::string raw() const {
+        std::ifstream in(fs::path(to_wide(file_)), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    // Loads the table as at start-up, assigns slot B and closes the settings window.
+    ProgramTable start_and_save(const std::string& program_b) {
+        ProgramTable table;
+        load_table_at_start(table, file_, files_, code_page_, clock_);
+        table.set_program(1, program_b);
+        save_table(table, file_, files_, code_page_);
+        return table;
+    }
+
+    fs::path dir_;
+    std::string file_;
+    WinFileSystem files_;
+    WinCodePage code_page_;
+    test::FakeClock clock_;
+};
+
+TEST_F(SettingsFileOnDisk, MarkedFilesRoundTripWithTheirMarkAndEveryCharacter) {
+    Windows1252 any;  // the code page plays no part for marked files
+    const TextEncoding encodings[] = {TextEncoding::Utf8Bom, TextEncoding::Utf16Le,
+                                      TextEncoding::Utf16Be};
+    for (const TextEncoding enc : encodings) {
+        SCOPED_TRACE(static_cast<int>(enc));
+        put(encode_text("[Buchstaben]\r\nA=" + kUmlautPath + "\r\n", enc, any));
+        const ProgramTable table = start_and_save(kOmega);
+        EXPECT_EQ(table.Progs[0], kUmlautPath);
+
+        const DecodedText back = decode_text(raw(), any);
+        EXPECT_EQ(back.encoding, enc);
+        EXPECT_TRUE(back.text.starts_with("[Buchstaben]\r\nA=" + kUmlautPath +
+                                          "\r\nVA=\r\nPA=\r\n"
+                                          "B=" +
+                                          kOmega + "\r\n"))
+            << back.text;
+        EXPECT_NE(back.text.find("[Info]\r\nGestartet=08.12.2026 09:15:00\r\n"), std::string::npos);
+    }
+}
+
+TEST_F(SettingsFileOnDisk, AnsiFileStaysInTheSystemCodePage) {
+    if (GetACP() != 1252) GTEST_SKIP() << "needs a Western European system code page";
+    put("[Buchstaben]\r\nA=C:\\\xDC"
+        "bung\\m\xE4rz.exe\r\n");
+    const ProgramTable table = start_and_save(kOmega);
+    EXPECT_EQ(table.Progs[0], kUmlautPath);
+    // No mark is added, umlauts stay single bytes, and what the code page lacks is lost.
+    EXPECT_TRUE(
+        raw().starts_with("[Buchstaben]\r\nA=C:\\\xDC"
+                          "bung\\m\xE4rz.exe\r\nVA=\r\nPA=\r\n"
+                          "B=C:\\?.exe\r\n"))
+        << raw();
+}
+
+TEST_F(SettingsFileOnDisk, FirstStartCreatesAnAnsiFile) {
+    ProgramTable table;
+    load_table_at_start(table, file_, files_, code_page_, clock_);
+    EXPECT_EQ(raw(), "[Info]\r\nGestartet=08.12.2026 09:15:00\r\n\r\n");
+}
+
+TEST_F(SettingsFileOnDisk, FailedSaveKeepsTheUsersSlots) {
+    put("[Buchstaben]\r\nA=C:\\a.exe\r\n");
+    ProgramTable table;
+    load_table_at_start(table, file_, files_, code_page_, clock_);
+    const std::string before = raw();
+    table.set_program(0, "");
+    HANDLE h = CreateFileW(to_wide(file_).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_THROW(save_table(table, file_, files_, code_page_), FileError);
+    CloseHandle(h);
+    EXPECT_EQ(raw(), before);
+}
+
+TEST(WinSystemFolders, FoldersEndInABackslashAndTheSettingsFolderIsCreated) {
+    WinSystemFolders folders;
+    WinFileSystem files;
+    const std::string appdata = folders.special_folder(kFolderAppData);
+    ASSERT_FALSE(appdata.empty());
+    EXPECT_EQ(appdata.back(), '\\');
+    EXPECT_TRUE(files.directory_exists(appdata));
+    EXPECT_EQ(folders.special_folder(0x11), "");  // "My Computer" has no file-system path
+    EXPECT_TRUE(folders.module_path().ends_with("\\win_tests.exe")) << folders.module_path();
+
+    const SettingsLocation l = compute_settings_location(folders, files);
+    EXPECT_EQ(l.SettingsFile, appdata + "Kobaltix\\win_tests\\win_tests.ini");
+    EXPECT_TRUE(files.directory_exists(l.SettingsFolder));
+    EXPECT_EQ(l.ProgramFilesFolder.back(), '\\');
+}
+
+}  // namespace
+}  // namespace tastomat

@@ -1,0 +1,8 @@
+# Win32 integration tests: the real API under Wine.
+set(WIN_TEST_SOURCES
+  win/keyboard_layout_win_test.cpp
+  win/shell_win_test.cpp
+  win/clock_win_test.cpp
+  win/file_system_win_test.cpp
+  win/settings_file_win_test.cpp
+)
