@@ -1,34 +1,64 @@
 #include "settings_ui/programmliste_win.h"
 
+#include <windowsx.h>
+
 #include "components/shortcut.h"
 #include "platform/win32/wide.h"
+#include "settings_ui/parameterform_win.h"
+#include "settings_ui/slot_editing.h"
+#include "support/form_state.h"
 #include "table/table_file.h"
 #include "ui/application.h"
+#include "ui/folder_dialog.h"
+#include "ui/input_box.h"
 #include "ui/placement.h"
 
 namespace tastomat {
 namespace {
+
 constexpr int kClientWidth = 586;
 constexpr int kClientHeight = 597;
 constexpr int kGroupHeight = 125;
-constexpr int kListId = 100;
+constexpr int kGroupTop = kClientHeight - kGroupHeight;
+constexpr int kIconSize = 20;
+
+ui::DesignRect in_group(int x, int y, int width, int height) {
+    return {x, kGroupTop + y, width, height};
+}
+
+ShiftState current_shift() {
+    ShiftState shift;
+    if (GetKeyState(VK_SHIFT) < 0) shift |= ShiftState::Shift;
+    if (GetKeyState(VK_CONTROL) < 0) shift |= ShiftState::Ctrl;
+    if (GetKeyState(VK_MENU) < 0) shift |= ShiftState::Alt;
+    return shift;
+}
+
 }  // namespace
 
 Tprogrammliste::Tprogrammliste(Tfishotkey& HotKey, Platform& platform,
                                const SettingsLocation& location)
-    : HotKey_(HotKey), platform_(platform), location_(location) {
+    : Form("Programmliste", L"MS Sans Serif"),
+      HotKey_(HotKey),
+      platform_(platform),
+      location_(location) {
     Spec spec;
     spec.class_name = L"TTastomatProgrammliste";
     spec.title = L"Einstellungen";
     spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    spec.ex_style = WS_EX_DLGMODALFRAME;
+    spec.ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     spec.x = spec.y = 0;
     spec.width = kClientWidth;
     spec.height = kClientHeight;
     spec.icon = ui::Application::instance().Icon;
     create(spec);
+    form_created();
     create_controls();
-    layout();
+    create_menu();
+    set_hint(L"Doppelklicken zum w\u00e4hlen");
+    programme->set_hint(L"Doppelklicken um Eintrag zu \u00e4ndern");
+    set_client_size(kClientWidth, kClientHeight);
+    set_focus_control(programme->hwnd());
     table_.on_program_changed = [this](int index) { set_list_line(index); };
     ui::Application::instance().add_dialog(hwnd());
     ui::guarded(hwnd(), [this] { FormCreate(); });
@@ -37,48 +67,97 @@ Tprogrammliste::Tprogrammliste(Tfishotkey& HotKey, Platform& platform,
 Tprogrammliste::~Tprogrammliste() { ui::Application::instance().remove_dialog(hwnd()); }
 
 void Tprogrammliste::create_controls() {
-    programme_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", nullptr,
-                                 WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY |
-                                     LBS_NOINTEGRALHEIGHT,
-                                 0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(kListId),
-                                 GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(programme_, WM_SETFONT,
-                 reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    using ui::Button;
+    using ui::Glyph;
+    ImageList1 = std::make_unique<ui::ImageList>(
+        std::vector<Glyph>{Glyph::Ok, Glyph::Info, Glyph::Help, Glyph::Drive, Glyph::Parameter,
+                           Glyph::Delete, Glyph::Install},
+        scale(kIconSize));
+    auto icon = [this](int i) { return ImageList1->icon(i); };
+
+    // Creation order is the component order the form-state store writes its keys in.
+    GroupBox1 = std::make_unique<ui::GroupBox>(*this, "GroupBox1",
+                                               ui::DesignRect{0, kGroupTop, kClientWidth,
+                                                              kGroupHeight});
+    progdir = std::make_unique<Button>(*this, "progdir", in_group(16, 24, 90, 36), L"&Programm");
+    progdir->set_hint(L"Klicken um zwischen Programmen oder Verzeichnissen zu wechseln");
+    progdir->OnClick = [this] { Progdirclick(); };
+    laufwerkbut = std::make_unique<Button>(*this, "laufwerkbut", in_group(128, 24, 90, 36),
+                                           L"&Laufwerk", icon(3));
+    laufwerkbut->set_hint(L"Klicken um Laufwerk in allen Programmen anzuapssen");
+    laufwerkbut->OnClick = [this] { Laufwerkbutclick(); };
+    parameterbut = std::make_unique<Button>(*this, "parameterbut", in_group(240, 24, 90, 36),
+                                            L"&Parameter", icon(4));
+    parameterbut->OnClick = [this] { Parameterbutclick(); };
+    delbut = std::make_unique<Button>(*this, "delbut", in_group(352, 24, 90, 36), L"&L\u00f6schen",
+                                      icon(5));
+    delbut->set_hint(L"markierten Eintrag l\u00f6schen");
+    delbut->OnClick = [this] { Delbutclick(); };
+    kuerzel = std::make_unique<ui::KeyEdit>(*this, "kuerzel", in_group(472, 38, 97, 24),
+                                            L"ShortCut:");
+    kuerzel->set_text("Alt+F12");
+    kuerzel->set_hint(L"Taste (auch mit STRG+ALT dr\u00fccken");
+    kuerzel->OnKeyDown = [this](WORD key) { Kuerzelkeydown(key, current_shift()); };
+    okbut = std::make_unique<Button>(*this, "okbut", in_group(16, 70, 90, 35), L"OK", icon(0),
+                                     IDOK, true);
+    okbut->set_hint(L"Wieder schliessen");
+    okbut->OnClick = [this] { Okbutclick(); };
+    helpbut = std::make_unique<Button>(*this, "helpbut", in_group(128, 70, 90, 35), L"&Hilfe",
+                                       icon(2));
+    helpbut->OnClick = [this] { Helpbutclick(); };
+    infobut = std::make_unique<Button>(*this, "infobut", in_group(240, 70, 90, 35), L"&Info",
+                                       icon(1));
+    infobut->OnClick = [this] { Infobutclick(); };
+    Button1 = std::make_unique<Button>(*this, "Button1", in_group(352, 70, 90, 35),
+                                       L"&Installieren", icon(6));
+    Button1->set_hint(L"Installieren");
+    Button1->OnClick = [this] { Button1Click(); };
+
+    programme = std::make_unique<ui::ListBox>(*this, "programme",
+                                              ui::DesignRect{0, 0, kClientWidth, kGroupTop});
+    programme->OnDblClick = [this] { Programmedblclick(); };
+    programme->OnMouseUp = [this] { Programmemouseup(); };
+
+    OpenDialog.Title = L"Programm w\u00e4hlen";
+    OpenDialog.Filter =
+        L"Ausf\u00fchrbare Dateien (*.exe)|*.exe;*.bat;*.com;*.pif|Alle Dateien (*.*)|*.*";
+    OpenDialog.DefaultExt = L"exe";
+    components_.push_back(std::make_unique<ui::PlainComponent>(*this, "OpenDialog"));
 }
 
-void Tprogrammliste::layout() {
-    RECT r{0, 0, scale(kClientWidth), scale(kClientHeight)};
-    AdjustWindowRectExForDpi(&r, GetWindowLongW(hwnd(), GWL_STYLE), FALSE,
-                             GetWindowLongW(hwnd(), GWL_EXSTYLE), dpi());
-    SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    MoveWindow(programme_, 0, 0, scale(kClientWidth), scale(kClientHeight - kGroupHeight), TRUE);
+void Tprogrammliste::create_menu() {
+    components_.push_back(std::make_unique<ui::PlainComponent>(*this, "PopupMenu1"));
+    PopupMenu1.add(L"Parameter1", L"Parameter...", [this] { Parameterbutclick(); });
+    PopupMenu1.add(L"Verzeichnis1", L"Verzeichnis...", [this] { Verzeichnis1Click(); });
+    PopupMenu1.add(L"loeschen", L"L\u00f6schen", [this] { Delbutclick(); },
+                   ImageList1->bitmap(5));
+    for (const char* item : {"Parameter1", "Verzeichnis1", "loeschen"})
+        components_.push_back(std::make_unique<ui::MenuItemComponent>(*this, PopupMenu1, item));
+    components_.push_back(std::make_unique<ui::PlainComponent>(*this, "ImageList1"));
+}
+
+FormStateFile Tprogrammliste::storage() const {
+    return FormStateFile{platform_.files, platform_.code_page, decimal_separator()};
 }
 
 void Tprogrammliste::FormCreate() {
+    // A backup put back by the store is what the table is then read from.
+    LoadFormState(*this, location_.SettingsFile, storage());
     IniFile ini = begin_table_load(table_, location_.SettingsFile, platform_.files,
                                    platform_.code_page);
     fill_list();
-    HotKey_.SetKey(TextToShortCut(kuerzel_text, platform_.keyboard));
+    HotKey_.SetKey(TextToShortCut(kuerzel->text(), platform_.keyboard));
     HotKey_.SetEnabled(true);
     finish_table_load(table_, ini, platform_.clock);
 }
 
 void Tprogrammliste::fill_list() {
-    SendMessageW(programme_, LB_RESETCONTENT, 0, 0);
-    for (int i = 0; i < kSlotCount; ++i) {
-        const std::wstring line = to_wide(table_.list_line(i));
-        SendMessageW(programme_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-    }
+    programme->clear();
+    for (int i = 0; i < kSlotCount; ++i) programme->add(to_wide(table_.list_line(i)));
 }
 
 void Tprogrammliste::set_list_line(int index) {
-    if (SendMessageW(programme_, LB_GETCOUNT, 0, 0) <= index) return;
-    const LRESULT selected = SendMessageW(programme_, LB_GETCURSEL, 0, 0);
-    const std::wstring line = to_wide(table_.list_line(index));
-    SendMessageW(programme_, LB_DELETESTRING, index, 0);
-    SendMessageW(programme_, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(line.c_str()));
-    if (selected == index) SendMessageW(programme_, LB_SETCURSEL, index, 0);
+    programme->set_line(index, to_wide(table_.list_line(index)));
 }
 
 void Tprogrammliste::Getprogparams(int Index, std::string& Exe, std::string& Dir,
@@ -95,10 +174,11 @@ void Tprogrammliste::open_from_launcher(HWND launcher) {
     ui::set_popup_parent(hwnd(), launcher);
     if (visible()) {
         SetForegroundWindow(hwnd());
-        SetFocus(programme_);
+        programme->focus();
         return;
     }
     FormShow();
+    set_focus_control(programme->hwnd());
     ui::Application::instance().run_modal(hwnd());
 }
 
@@ -108,7 +188,7 @@ void Tprogrammliste::FormShow() {
 }
 
 void Tprogrammliste::Formhide() {
-    HotKey_.SetKey(TextToShortCut(kuerzel_text, platform_.keyboard));
+    HotKey_.SetKey(TextToShortCut(kuerzel->text(), platform_.keyboard));
     HotKey_.SetEnabled(true);
 }
 
@@ -118,23 +198,143 @@ void Tprogrammliste::Formclose() {
 }
 
 void Tprogrammliste::Saveprogs() {
+    // The control state goes first, so the table is written into a file with the marker.
+    SaveFormState(*this, location_.SettingsFile, storage());
     save_table(table_, location_.SettingsFile, platform_.files, platform_.code_page);
+}
+
+void Tprogrammliste::close_window() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
+
+void Tprogrammliste::Okbutclick() {
+    HotKey_.SetEnabled(true);
+    Saveprogs();
+    close_window();
+}
+
+void Tprogrammliste::Progdirclick() {
+    progdir->Tag = progdir->Tag == 0 ? 1 : 0;
+    progdir->set_caption(progdir->Tag == 1 ? L"&Verzeichnis" : L"&Programm");
+}
+
+void Tprogrammliste::Programmedblclick() {
+    const int i = programme->index();
+    if (i < 0 || i >= kSlotCount) return;
+    const std::string current = table_.Progs[i];
+    if (progdir->Tag == 1) {
+        const auto chosen = ui::choose_folder(hwnd(), L"Verzeichnis w\u00e4hlen");
+        if (chosen) assign_folder(table_, i, to_utf8(*chosen));
+    } else {
+        if (!current.empty()) {
+            OpenDialog.FileName = to_wide(current);
+        } else {
+            OpenDialog.InitialDir = to_wide(location_.ProgramFilesFolder);
+        }
+        if (OpenDialog.Execute(hwnd())) assign_program(table_, i, to_utf8(OpenDialog.FileName));
+    }
+    table_.Buildhint();
+}
+
+void Tprogrammliste::Programmemouseup() {
+    const int i = programme->index();
+    const std::string hint = i >= 0 && i < kSlotCount ? slot_hint(table_, i) : std::string();
+    programme->set_hint(to_wide(hint));
+}
+
+ui::MessagePlacement Tprogrammliste::error_place() const {
+    RECT r;
+    GetWindowRect(hwnd(), &r);
+    POINT group{0, 0};
+    MapWindowPoints(GroupBox1->hwnd(), hwnd(), &group, 1);
+    return {POINT{r.left, r.top + group.y}};
+}
+
+void Tprogrammliste::Delbutclick() {
+    const int i = programme->index();
+    if (i < 0 || i >= kSlotCount) {
+        ui::show_error(hwnd(), L"Kein Eintrag markiert!", error_place());
+        return;
+    }
+    delete_slot(table_, i);
+}
+
+void Tprogrammliste::Kuerzelkeydown(WORD Key, ShiftState Shift) {
+    HotKey_.SetKey(ShortCut(Key, Shift));
+    kuerzel->set_text(ShortCutToText(HotKey_.Key(), platform_.keyboard));
+    HotKey_.SetKey(TextToShortCut(kuerzel->text(), platform_.keyboard));
+}
+
+void Tprogrammliste::Infobutclick() {
+    if (open_info_dialog) open_info_dialog();
+}
+
+void Tprogrammliste::Helpbutclick() { ui::Application::instance().show_help(100); }
+
+void Tprogrammliste::Laufwerkbutclick() {
+    if (open_drive_dialog) open_drive_dialog();
+}
+
+void Tprogrammliste::Button1Click() {
+    if (install_autostart) install_autostart();
+}
+
+void Tprogrammliste::Parameterbutclick() {
+    Tparameterform dialog(hwnd());
+    const int i = programme->index();
+    if (i < 0 || i >= kSlotCount || trim_blanks(table_.Progs[i]).empty()) {
+        ui::show_error(hwnd(), L"Kein Eintrag markiert oder Eintrag leer!", error_place());
+        return;
+    }
+    dialog.parameter->set_text(table_.Parameter[i]);
+    dialog.verzeichnis->set_path(table_.Verzeichnisse[i]);
+    if (dialog.show_modal(hwnd()) != ui::ModalResult::Ok) return;
+    table_.Parameter[i] = dialog.parameter->text();
+    table_.Verzeichnisse[i] = dialog.verzeichnis->path();
+}
+
+void Tprogrammliste::Verzeichnis1Click() {
+    const int i = programme->index();
+    if (i < 0 || i >= kSlotCount) {
+        ui::show_error(hwnd(), L"Kein Eintrag markiert!", error_place());
+        return;
+    }
+    std::string dir = table_.Verzeichnisse[i];
+    if (!platform_.files.directory_exists(dir)) dir.clear();
+    const auto chosen = ui::choose_folder(hwnd(), L"Verzeichnis w\u00e4hlen", to_wide(dir));
+    if (!chosen) return;
+    std::wstring value = *chosen;
+    if (!ui::input_query(hwnd(), L"Parameter angeben", L"Parameter:", value)) return;
+    table_.Verzeichnisse[i] = to_utf8(value);
 }
 
 LRESULT Tprogrammliste::on_message(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case WM_CLOSE: {
+        case WM_CLOSE:
             // A write error is shown; the window still closes, the table stays in memory.
             ui::guarded(hwnd(), [this] { Formclose(); });
             ShowWindow(hwnd(), SW_HIDE);
             Formhide();
             return 0;
-        }
-        case WM_DPICHANGED:
-            layout();
-            return 0;
+        case WM_COMMAND:
+            // Escape closes the window, which saves; it never deletes an entry.
+            if (LOWORD(wp) == IDCANCEL) {
+                close_window();
+                return 0;
+            }
+            break;
+        case WM_CONTEXTMENU:
+            if (reinterpret_cast<HWND>(wp) == programme->hwnd()) {
+                POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+                if (at.x == -1 && at.y == -1) {
+                    RECT r;
+                    GetWindowRect(programme->hwnd(), &r);
+                    at = {r.left + scale(20), r.top + scale(20)};
+                }
+                PopupMenu1.track(hwnd(), at);
+                return 0;
+            }
+            break;
     }
-    return default_message(msg, wp, lp);
+    return Form::on_message(msg, wp, lp);
 }
 
 }  // namespace tastomat

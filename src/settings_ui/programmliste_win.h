@@ -1,18 +1,25 @@
 #pragma once
 // The settings window: owner of the program table and its list of the 48 slots. Created
-// hidden at start-up, where it loads the table and arms the launcher hotkey; opened
-// modally from the launcher; every close writes the table back.
+// hidden at start-up, where it restores its controls, loads the table and arms the
+// launcher hotkey; opened modally from the launcher; every close writes the table back.
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "components/fishotkey_win.h"
 #include "platform/platform.h"
 #include "support/settings_location.h"
 #include "table/program_table.h"
-#include "ui/window.h"
+#include "ui/controls.h"
+#include "ui/form.h"
+#include "ui/icons.h"
+#include "ui/message_box.h"
+#include "ui/open_dialog.h"
+#include "ui/popup_menu.h"
 
 namespace tastomat {
 
-class Tprogrammliste : public ui::Window {
+class Tprogrammliste : public ui::Form {
 public:
     Tprogrammliste(Tfishotkey& HotKey, Platform& platform, const SettingsLocation& location);
     ~Tprogrammliste() override;
@@ -28,28 +35,58 @@ public:
     // brought to the front when already open, otherwise shown modally.
     void open_from_launcher(HWND launcher);
 
+    // Commands whose windows are built elsewhere: the info dialog, the drive-letter
+    // retargeting and the autostart installer. Unset, their buttons do nothing.
+    std::function<void()> open_info_dialog;
+    std::function<void()> open_drive_dialog;
+    std::function<void()> install_autostart;
+
     // Handlers.
     void FormCreate();
     void FormShow();
     void Formhide();
     void Formclose();
+    void Okbutclick();
+    void Programmedblclick();
+    void Programmemouseup();
+    void Progdirclick();
+    void Delbutclick();
+    void Kuerzelkeydown(WORD Key, ShiftState Shift);
+    void Infobutclick();
+    void Helpbutclick();
+    void Parameterbutclick();
+    void Verzeichnis1Click();
+    void Laufwerkbutclick();
+    void Button1Click();
 
-    // The launcher hotkey's text as the hotkey field holds it.
-    std::string kuerzel_text = "Alt+F12";
+    // The window's controls, public for the dialogs of this window and for tests.
+    std::unique_ptr<ui::ImageList> ImageList1;
+    std::unique_ptr<ui::GroupBox> GroupBox1;
+    std::unique_ptr<ui::Button> progdir, laufwerkbut, parameterbut, delbut;
+    std::unique_ptr<ui::KeyEdit> kuerzel;
+    std::unique_ptr<ui::Button> okbut, helpbut, infobut, Button1;
+    std::unique_ptr<ui::ListBox> programme;
+    ui::OpenDialog OpenDialog;
+    ui::PopupMenu PopupMenu1;
+
+    // Error boxes of this window sit at its left edge, where the button group begins.
+    ui::MessagePlacement error_place() const;
 
 private:
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
     void create_controls();
-    void layout();
+    void create_menu();
     void fill_list();
     void set_list_line(int index);
     void Saveprogs();
+    void close_window();
+    FormStateFile storage() const;
 
     Tfishotkey& HotKey_;
     Platform& platform_;
     const SettingsLocation& location_;
     ProgramTable table_;
-    HWND programme_ = nullptr;
+    std::vector<std::unique_ptr<FormControl>> components_;
 };
 
 }  // namespace tastomat

@@ -120,6 +120,17 @@ LRESULT Form::on_message(UINT msg, WPARAM wp, LPARAM lp) {
             }
             break;
         }
+        case WM_ACTIVATE:
+            // Like a dialog: the keyboard focus leaves with the window and comes back with it.
+            if (LOWORD(wp) == WA_INACTIVE) {
+                HWND focused = GetFocus();
+                if (focused && IsChild(hwnd(), focused)) focus_ = focused;
+            } else {
+                if (!focus_ || !IsWindow(focus_) || !IsWindowEnabled(focus_))
+                    focus_ = GetNextDlgTabItem(hwnd(), nullptr, FALSE);
+                if (focus_) SetFocus(focus_);
+            }
+            return 0;
         case WM_DPICHANGED: {
             const RECT* suggested = reinterpret_cast<const RECT*>(lp);
             SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,

@@ -29,6 +29,8 @@ public:
     UINT next_control_id() { return next_id_++; }
 
     HFONT font() const { return font_.get(); }
+    // The control that gets the keyboard focus when the window is activated next.
+    void set_focus_control(HWND control) { focus_ = control; }
 
     // The window's own tooltip, shown for controls whose tooltip text is empty.
     void set_hint(const std::wstring& text);
@@ -61,6 +63,7 @@ private:
     int font_points_;
     ScopedFont font_;
     HWND tooltip_ = nullptr;
+    HWND focus_ = nullptr;
     std::wstring hint_;
     struct Tool {
         HWND hwnd;

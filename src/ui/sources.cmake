@@ -6,5 +6,13 @@ if(WIN32)
     src/ui/popup_menu.cpp
     src/ui/tray_icon.cpp
     src/ui/window.cpp
+    src/ui/open_dialog.cpp
+    src/ui/modal_form.cpp
+    src/ui/input_box.cpp
+    src/ui/icons.cpp
+    src/ui/form.cpp
+    src/ui/folder_dialog.cpp
+    src/ui/controls.cpp
+    src/ui/button_edit.cpp
   )
 endif()

@@ -67,14 +67,29 @@ void TrayIcon::ShowMainForm() {
     HWND main = app.main_window();
     if (app.minimized()) app.restore();
     if (!main) return;
+    HWND before = GetForegroundWindow();
+    if (before && before != main && GetWindowThreadProcessId(before, nullptr) !=
+                                        GetCurrentThreadId())
+        previous_foreground_ = before;
     if (IsIconic(main)) ShowWindow(main, SW_RESTORE);
-    ShowWindow(main, SW_SHOW);
+    // Shown first and activated second: a window that is mapped while being activated is
+    // handed to the X window manager under Wine, and without one it never gets the keys.
+    ShowWindow(main, SW_SHOWNA);
     SetForegroundWindow(main);
 }
 
 void TrayIcon::HideMainForm() {
     HWND main = Application::instance().main_window();
     if (!main) return;
+    // The keyboard goes back to the application the user was in before the badge came up.
+    if (GetForegroundWindow() == main || GetActiveWindow() == main) {
+        if (previous_foreground_ && IsWindow(previous_foreground_) &&
+            IsWindowVisible(previous_foreground_))
+            SetForegroundWindow(previous_foreground_);
+        else
+            SetActiveWindow(nullptr);
+    }
+    previous_foreground_ = nullptr;
     ShowWindow(main, SW_HIDE);
 }
 

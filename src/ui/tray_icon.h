@@ -45,6 +45,7 @@ private:
     UINT taskbar_created_ = 0;
     bool added_ = false;
     bool show_main_form_ = true;
+    HWND previous_foreground_ = nullptr;
 };
 
 }  // namespace tastomat::ui

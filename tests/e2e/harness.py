@@ -182,23 +182,26 @@ def wait_for_starts(log_path, count=1, timeout=screen.DEFAULT_TIMEOUT):
 DRIVES_KEY = r"HKLM\Software\Wine\Drives"
 
 
-def add_drive(letter, target, kind="hd"):
+def add_drive(letter, target, kind="hd", restart=True):
     """Maps the drive letter to a Linux folder; kind is hd, network, floppy or cdrom.
-    Wine reads drive types at server start, so the server is restarted."""
+    Wine reads drive types at server start, so the server is restarted (once, after the
+    last of several drives)."""
     link = os.path.join(prefix(), "dosdevices", letter.lower() + ":")
     if os.path.lexists(link):
         os.remove(link)
     os.symlink(os.path.abspath(target), link)
     reg_add(DRIVES_KEY, letter.upper() + ":", kind)
-    stop_wine()
+    if restart:
+        stop_wine()
 
 
-def remove_drive(letter):
+def remove_drive(letter, restart=True):
     link = os.path.join(prefix(), "dosdevices", letter.lower() + ":")
     if os.path.lexists(link):
         os.remove(link)
     reg_delete(DRIVES_KEY, letter.upper() + ":")
-    stop_wine()
+    if restart:
+        stop_wine()
 
 
 # --- the test case base ----------------------------------------------------------------
@@ -267,7 +270,8 @@ class TastomatCase(unittest.TestCase):
 
     # the helper window standing for "some other application"
 
-    def start_focus_window(self, title="Tastomat e2e focus"):
+    def start_focus_window(self, title="TastomatE2EFocus"):
+        # The title is the helper's command line as Windows passes it: no blanks, no quotes.
         self.start(build_file("focus_window.exe"), title, log_name="focus.log")
         window = screen.wait_for_window(title)
         screen.focus(window)

@@ -144,33 +144,6 @@ TEST_F(TableTest, SaveKeepsWhatOthersWroteToTheFileSinceTheStart) {
     EXPECT_EQ(IniFile(kFile, files, cp).read_string("Programmliste", "kuerzel", ""), "Strg+Q");
 }
 
-TEST_F(TableTest, FileKeepsItsUtf8MarkAndAnsiStaysAnsi) {
-    files.add_file(kFile,
-                   "\xEF\xBB\xBF[Buchstaben]\r\nA=C:\\\xC3\x9C"
-                   "bung.exe\r\n");
-    start();
-    EXPECT_EQ(table.Progs[0],
-              "C:\\\xC3\x9C"
-              "bung.exe");
-    save();
-    EXPECT_TRUE(
-        file().starts_with("\xEF\xBB\xBF[Buchstaben]\r\nA=C:\\\xC3\x9C"
-                           "bung.exe\r\n"));
-
-    files.add_file(kFile,
-                   "[Buchstaben]\r\nA=C:\\\xDC"
-                   "bung.exe\r\n");
-    ProgramTable ansi;
-    load_table_at_start(ansi, kFile, files, cp, clock);
-    EXPECT_EQ(ansi.Progs[0],
-              "C:\\\xC3\x9C"
-              "bung.exe");
-    save_table(ansi, kFile, files, cp);
-    EXPECT_TRUE(
-        file().starts_with("[Buchstaben]\r\nA=C:\\\xDC"
-                           "bung.exe\r\n"));
-}
-
 TEST_F(TableTest, UnreadableFileLeavesTheTableEmptyAndWritesNothing) {
     files.add_file(kFile, "[Buchstaben]\r\nA=C:\\a.exe\r\n");
     files.unreadable.insert(test::FakeFileSystem::key(kFile));

@@ -65,15 +65,5 @@ TEST(Windows1252, EveryByteSurvivesARoundTrip) {
     EXPECT_EQ(cp.to_utf8("\x80\x8A\x9F"), "\xE2\x82\xAC\xC5\xA0\xC5\xB8");  // € Š Ÿ
 }
 
-TEST(TextEncoding, OddUtf16LengthKeepsATraceOfTheLastByte) {
-    Windows1252 cp;
-    EXPECT_EQ(decode_text(std::string("\xFF\xFE"
-                                      "A\0B",
-                                      5),
-                          cp)
-                  .text,
-              "A\xEF\xBF\xBD");
-}
-
 }  // namespace
 }  // namespace tastomat

@@ -25,13 +25,6 @@ TEST(WinClock, GermanUserGetsDayMonthYearAndTwentyFourHourTime) {
     EXPECT_TRUE(std::regex_match(now, std::regex(R"(\d\d\.\d\d\.\d{4}( \d\d:\d\d:\d\d)?)"))) << now;
 }
 
-TEST(WinClock, NowIsAPlausibleLocalTime) {
-    const LocalDateTime t = WinClock().now();
-    EXPECT_GE(t.year, 2024);
-    EXPECT_TRUE(t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= 31);
-    EXPECT_TRUE(t.hour < 24 && t.minute < 60 && t.second < 60);
-}
-
 TEST(WinCodePage, WesternSystemCodePageMatchesWindows1252) {
     if (GetACP() != 1252) GTEST_SKIP() << "needs a Western European system code page";
     WinCodePage system;
@@ -39,6 +32,7 @@ TEST(WinCodePage, WesternSystemCodePageMatchesWindows1252) {
     std::string all;
     for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
     EXPECT_EQ(system.to_utf8(all), table.to_utf8(all));
+    EXPECT_EQ(system.from_utf8(system.to_utf8(all)), all);  // no byte of a file is lost
     EXPECT_EQ(system.from_utf8("\xE2\x82\xAC\xC3\x9C\xCE\xA9"), "\x80\xDC?");  // € Ü Ω
 }
 

@@ -96,26 +96,6 @@ TEST_F(SettingsFileOnDisk, AnsiFileStaysInTheSystemCodePage) {
         << raw();
 }
 
-TEST_F(SettingsFileOnDisk, FirstStartCreatesAnAnsiFile) {
-    ProgramTable table;
-    load_table_at_start(table, file_, files_, code_page_, clock_);
-    EXPECT_EQ(raw(), "[Info]\r\nGestartet=08.12.2026 09:15:00\r\n\r\n");
-}
-
-TEST_F(SettingsFileOnDisk, FailedSaveKeepsTheUsersSlots) {
-    put("[Buchstaben]\r\nA=C:\\a.exe\r\n");
-    ProgramTable table;
-    load_table_at_start(table, file_, files_, code_page_, clock_);
-    const std::string before = raw();
-    table.set_program(0, "");
-    HANDLE h = CreateFileW(to_wide(file_).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    EXPECT_THROW(save_table(table, file_, files_, code_page_), FileError);
-    CloseHandle(h);
-    EXPECT_EQ(raw(), before);
-}
-
 TEST(WinSystemFolders, FoldersEndInABackslashAndTheSettingsFolderIsCreated) {
     WinSystemFolders folders;
     WinFileSystem files;

@@ -1,0 +1,31 @@
+#pragma once
+// The dialog for a slot's parameters and working directory; it lives only while the
+// settings window's command that opened it runs.
+#include <windows.h>
+
+#include <memory>
+
+#include "ui/button_edit.h"
+#include "ui/controls.h"
+#include "ui/icons.h"
+#include "ui/modal_form.h"
+
+namespace tastomat {
+
+class Tparameterform : public ui::ModalForm {
+public:
+    // owner: the settings window, which the dialog stays above.
+    explicit Tparameterform(HWND owner);
+
+    void parameterRightButtonClick();
+    void Helpbutclick();
+
+    std::unique_ptr<ui::ImageList> ImageList2;
+    std::unique_ptr<ui::Label> Label1;
+    std::unique_ptr<ui::ButtonEdit> parameter;
+    std::unique_ptr<ui::Label> Label2;
+    std::unique_ptr<ui::FolderPathEdit> verzeichnis;
+    std::unique_ptr<ui::Button> okbut, BitBtn1, helpbut;
+};
+
+}  // namespace tastomat
