@@ -30,9 +30,9 @@ TAdmindataform1::TAdmindataform1(Tfishotkey& Adminhotkey) : Adminhotkey_(Adminho
     Adminhotkey_.SetKey(0);
 }
 
-void TAdmindataform1::open_from_launcher(HWND launcher) {
+void TAdmindataform1::open_from_launcher() {
     ui::place_bottom_right(hwnd());
-    ui::set_popup_parent(hwnd(), launcher);
+    ui::stay_above_launcher(hwnd());
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
 }
@@ -40,9 +40,6 @@ void TAdmindataform1::open_from_launcher(HWND launcher) {
 LRESULT TAdmindataform1::on_message(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_CLOSE) {
         ShowWindow(hwnd(), SW_HIDE);  // closing only hides; the fields live for the run
-        // Owned only while shown: an owner of popups is handed to the window manager
-        // under Wine, which would cost the badge its keyboard focus.
-        ui::set_popup_parent(hwnd(), nullptr);
         return 0;
     }
     return default_message(msg, wp, lp);

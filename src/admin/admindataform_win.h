@@ -10,7 +10,7 @@ public:
     explicit TAdmindataform1(Tfishotkey& Adminhotkey);
 
     // Placed at the bottom right above the launcher and shown without being modal.
-    void open_from_launcher(HWND launcher);
+    void open_from_launcher();
 
 private:
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -164,11 +164,11 @@ void Tmain::Verbergen() {
 void Tmain::Beenden1Click() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
 void Tmain::Einstellungen1Click() {
-    if (settings_) settings_->open_from_launcher(hwnd());
+    if (settings_) settings_->open_from_launcher();
 }
 
 void Tmain::Einstellungenadministrator1Click() {
-    if (admin_) admin_->open_from_launcher(hwnd());
+    if (admin_) admin_->open_from_launcher();
 }
 
 void Tmain::Timertimer() {

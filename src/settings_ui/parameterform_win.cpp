@@ -16,17 +16,18 @@ Tparameterform::Tparameterform(HWND owner) : ModalForm("parameterform", L"Tahoma
     SetWindowLongPtrW(hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     using ui::Glyph;
     ImageList2 = std::make_unique<ui::ImageList>(
-        std::vector<Glyph>{Glyph::Ok, Glyph::Help, Glyph::Cancel, Glyph::Parameter},
+        // The last one is the folder field's own button.
+        std::vector<Glyph>{Glyph::Ok, Glyph::Help, Glyph::Cancel, Glyph::Parameter, Glyph::Browse},
         scale(kIconSize));
-    Label1 = std::make_unique<ui::Label>(*this, "Label1", ui::DesignRect{24, 8, 305, 18},
-                                         L"Parameter:");
-    parameter = std::make_unique<ui::ButtonEdit>(*this, "parameter", ui::DesignRect{24, 26, 305, 24},
-                                                 ImageList2->icon(3));
+    Label1 =
+        std::make_unique<ui::Label>(*this, "Label1", ui::DesignRect{24, 8, 305, 18}, L"Parameter:");
+    parameter = std::make_unique<ui::ButtonEdit>(
+        *this, "parameter", ui::DesignRect{24, 26, 305, 24}, ImageList2->icon(3));
     parameter->OnButtonClick = [this] { parameterRightButtonClick(); };
     Label2 = std::make_unique<ui::Label>(*this, "Label2", ui::DesignRect{24, 56, 305, 18},
                                          L"Verzeichnis:");
     verzeichnis = std::make_unique<ui::FolderPathEdit>(
-        *this, "verzeichnis", ui::DesignRect{24, 78, 305, 22}, ImageList2->icon(3));
+        *this, "verzeichnis", ui::DesignRect{24, 78, 305, 22}, ImageList2->icon(4));
     okbut = std::make_unique<ui::Button>(*this, "okbut", ui::DesignRect{24, 136, 75, 35}, L"OK",
                                          ImageList2->icon(0), IDOK, true);
     okbut->OnClick = [this] { close_with(ui::ModalResult::Ok); };
@@ -43,8 +44,8 @@ Tparameterform::Tparameterform(HWND owner) : ModalForm("parameterform", L"Tahoma
 void Tparameterform::parameterRightButtonClick() {
     ui::OpenDialog dialog;
     if (!dialog.Execute(hwnd())) return;
-    parameter->set_text(add_parameter_file(parameter->text(), to_utf8(dialog.FileName),
-                                           win32_platform().files));
+    parameter->set_text(
+        add_parameter_file(parameter->text(), to_utf8(dialog.FileName), win32_platform().files));
 }
 
 void Tparameterform::Helpbutclick() { ui::Application::instance().show_help(600); }

@@ -13,7 +13,7 @@
 namespace tastomat {
 
 class Tparameterform : public ui::ModalForm {
-public:
+  public:
     // owner: the settings window, which the dialog stays above.
     explicit Tparameterform(HWND owner);
 

@@ -45,7 +45,8 @@ Tprogrammliste::Tprogrammliste(Tfishotkey& HotKey, Platform& platform,
     Spec spec;
     spec.class_name = L"TTastomatProgrammliste";
     spec.title = L"Einstellungen";
-    spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    // No WS_CLIPCHILDREN: a group box leaves its inside for the window to paint.
+    spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     spec.ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     spec.x = spec.y = 0;
     spec.width = kClientWidth;
@@ -76,9 +77,8 @@ void Tprogrammliste::create_controls() {
     auto icon = [this](int i) { return ImageList1->icon(i); };
 
     // Creation order is the component order the form-state store writes its keys in.
-    GroupBox1 = std::make_unique<ui::GroupBox>(*this, "GroupBox1",
-                                               ui::DesignRect{0, kGroupTop, kClientWidth,
-                                                              kGroupHeight});
+    GroupBox1 = std::make_unique<ui::GroupBox>(
+        *this, "GroupBox1", ui::DesignRect{0, kGroupTop, kClientWidth, kGroupHeight});
     progdir = std::make_unique<Button>(*this, "progdir", in_group(16, 24, 90, 36), L"&Programm");
     progdir->set_hint(L"Klicken um zwischen Programmen oder Verzeichnissen zu wechseln");
     progdir->OnClick = [this] { Progdirclick(); };
@@ -93,20 +93,20 @@ void Tprogrammliste::create_controls() {
                                       icon(5));
     delbut->set_hint(L"markierten Eintrag l\u00f6schen");
     delbut->OnClick = [this] { Delbutclick(); };
-    kuerzel = std::make_unique<ui::KeyEdit>(*this, "kuerzel", in_group(472, 38, 97, 24),
-                                            L"ShortCut:");
+    kuerzel =
+        std::make_unique<ui::KeyEdit>(*this, "kuerzel", in_group(472, 38, 97, 24), L"ShortCut:");
     kuerzel->set_text("Alt+F12");
     kuerzel->set_hint(L"Taste (auch mit STRG+ALT dr\u00fccken");
     kuerzel->OnKeyDown = [this](WORD key) { Kuerzelkeydown(key, current_shift()); };
-    okbut = std::make_unique<Button>(*this, "okbut", in_group(16, 70, 90, 35), L"OK", icon(0),
-                                     IDOK, true);
+    okbut = std::make_unique<Button>(*this, "okbut", in_group(16, 70, 90, 35), L"OK", icon(0), IDOK,
+                                     true);
     okbut->set_hint(L"Wieder schliessen");
     okbut->OnClick = [this] { Okbutclick(); };
-    helpbut = std::make_unique<Button>(*this, "helpbut", in_group(128, 70, 90, 35), L"&Hilfe",
-                                       icon(2));
+    helpbut =
+        std::make_unique<Button>(*this, "helpbut", in_group(128, 70, 90, 35), L"&Hilfe", icon(2));
     helpbut->OnClick = [this] { Helpbutclick(); };
-    infobut = std::make_unique<Button>(*this, "infobut", in_group(240, 70, 90, 35), L"&Info",
-                                       icon(1));
+    infobut =
+        std::make_unique<Button>(*this, "infobut", in_group(240, 70, 90, 35), L"&Info", icon(1));
     infobut->OnClick = [this] { Infobutclick(); };
     Button1 = std::make_unique<Button>(*this, "Button1", in_group(352, 70, 90, 35),
                                        L"&Installieren", icon(6));
@@ -129,8 +129,8 @@ void Tprogrammliste::create_menu() {
     components_.push_back(std::make_unique<ui::PlainComponent>(*this, "PopupMenu1"));
     PopupMenu1.add(L"Parameter1", L"Parameter...", [this] { Parameterbutclick(); });
     PopupMenu1.add(L"Verzeichnis1", L"Verzeichnis...", [this] { Verzeichnis1Click(); });
-    PopupMenu1.add(L"loeschen", L"L\u00f6schen", [this] { Delbutclick(); },
-                   ImageList1->bitmap(5));
+    PopupMenu1.add(
+        L"loeschen", L"L\u00f6schen", [this] { Delbutclick(); }, ImageList1->bitmap(5));
     for (const char* item : {"Parameter1", "Verzeichnis1", "loeschen"})
         components_.push_back(std::make_unique<ui::MenuItemComponent>(*this, PopupMenu1, item));
     components_.push_back(std::make_unique<ui::PlainComponent>(*this, "ImageList1"));
@@ -143,8 +143,8 @@ FormStateFile Tprogrammliste::storage() const {
 void Tprogrammliste::FormCreate() {
     // A backup put back by the store is what the table is then read from.
     LoadFormState(*this, location_.SettingsFile, storage());
-    IniFile ini = begin_table_load(table_, location_.SettingsFile, platform_.files,
-                                   platform_.code_page);
+    IniFile ini =
+        begin_table_load(table_, location_.SettingsFile, platform_.files, platform_.code_page);
     fill_list();
     HotKey_.SetKey(TextToShortCut(kuerzel->text(), platform_.keyboard));
     HotKey_.SetEnabled(true);
@@ -169,9 +169,9 @@ void Tprogrammliste::set_program(int index, const std::string& program) {
     table_.set_program(index, program);
 }
 
-void Tprogrammliste::open_from_launcher(HWND launcher) {
+void Tprogrammliste::open_from_launcher() {
     ui::place_bottom_right(hwnd());
-    ui::set_popup_parent(hwnd(), launcher);
+    ui::stay_above_launcher(hwnd());
     if (visible()) {
         SetForegroundWindow(hwnd());
         programme->focus();

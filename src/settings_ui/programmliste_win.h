@@ -20,7 +20,7 @@
 namespace tastomat {
 
 class Tprogrammliste : public ui::Form {
-public:
+  public:
     Tprogrammliste(Tfishotkey& HotKey, Platform& platform, const SettingsLocation& location);
     ~Tprogrammliste() override;
 
@@ -33,7 +33,7 @@ public:
 
     // From the launcher's menu or Ctrl+E: placed at the bottom right above the launcher;
     // brought to the front when already open, otherwise shown modally.
-    void open_from_launcher(HWND launcher);
+    void open_from_launcher();
 
     // Commands whose windows are built elsewhere: the info dialog, the drive-letter
     // retargeting and the autostart installer. Unset, their buttons do nothing.
@@ -72,7 +72,7 @@ public:
     // Error boxes of this window sit at its left edge, where the button group begins.
     ui::MessagePlacement error_place() const;
 
-private:
+  private:
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
     void create_controls();
     void create_menu();

@@ -23,8 +23,7 @@ double read_float(const IniFile& ini, const std::string& section, const std::str
     return parse_form_float(text, separator, value) ? value : default_value;
 }
 
-void save_control(IniFile& ini, const std::string& section, const FormControl& c,
-                  char separator) {
+void save_control(IniFile& ini, const std::string& section, const FormControl& c, char separator) {
     const std::string& name = c.component_name();
     switch (c.kind()) {
         case ControlKind::Edit:
@@ -66,8 +65,7 @@ void save_control(IniFile& ini, const std::string& section, const FormControl& c
     }
 }
 
-void load_control(const IniFile& ini, const std::string& section, FormControl& c,
-                  char separator) {
+void load_control(const IniFile& ini, const std::string& section, FormControl& c, char separator) {
     const std::string& name = c.component_name();
     switch (c.kind()) {
         case ControlKind::ComboBox:

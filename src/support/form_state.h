@@ -33,7 +33,7 @@ enum class ControlKind {
 // One named component of a window as the store sees it. Each kind uses only the accessors
 // its row above names; the others are never called for it.
 class FormControl {
-public:
+  public:
     virtual ~FormControl() = default;
     virtual const std::string& component_name() const = 0;
     virtual ControlKind kind() const = 0;
@@ -57,7 +57,7 @@ public:
 
 // A window: its component name and its components in creation order.
 class FormComponents {
-public:
+  public:
     virtual ~FormComponents() = default;
     virtual std::string component_name() const = 0;
     virtual std::vector<FormControl*> components() const = 0;

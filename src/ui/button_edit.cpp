@@ -9,14 +9,15 @@ namespace {
 int button_width(const DesignRect& r) { return r.height - 4; }
 }  // namespace
 
-ButtonEdit::ButtonEdit(Form& form, std::string name, DesignRect rect, HICON icon,
-                       ControlKind kind)
-    : Edit(form, name, rect, kind) {
-    const DesignRect b{rect.x + rect.width - 2 - button_width(rect), rect.y + 2,
-                       button_width(rect), rect.height - 4};
+ButtonEdit::ButtonEdit(Form& form, std::string name, DesignRect rect, HICON icon, ControlKind kind)
+    // The edit must not paint over its button.
+    : Edit(form, name, rect, kind, WS_CLIPSIBLINGS) {
+    const DesignRect b{rect.x + rect.width - 2 - button_width(rect), rect.y + 2, button_width(rect),
+                       rect.height - 4};
     button_ = std::make_unique<Button>(form, name + "Button", b, L"", icon);
     // Icon only: BS_ICON keeps the caption from pushing the picture aside.
-    SetWindowLongW(button_->hwnd(), GWL_STYLE, GetWindowLongW(button_->hwnd(), GWL_STYLE) | BS_ICON);
+    SetWindowLongW(button_->hwnd(), GWL_STYLE,
+                   GetWindowLongW(button_->hwnd(), GWL_STYLE) | BS_ICON);
     SetWindowLongW(button_->hwnd(), GWL_STYLE,
                    GetWindowLongW(button_->hwnd(), GWL_STYLE) & ~WS_TABSTOP);
     SetWindowPos(button_->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -43,9 +44,8 @@ FolderPathEdit::FolderPathEdit(Form& form, std::string name, DesignRect rect, HI
 void FolderPathEdit::browse() {
     const std::wstring current = window_text();
     const DWORD attributes = GetFileAttributesW(current.c_str());
-    const bool is_folder =
-        !current.empty() && attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    const bool is_folder = !current.empty() && attributes != INVALID_FILE_ATTRIBUTES &&
+                           (attributes & FILE_ATTRIBUTE_DIRECTORY);
     const auto chosen = choose_folder(form().hwnd(), L"Verzeichnis w\u00e4hlen",
                                       is_folder ? current : std::wstring());
     if (chosen) set_window_text(*chosen);

@@ -12,33 +12,33 @@
 namespace tastomat::ui {
 
 class ButtonEdit : public Edit {
-public:
+  public:
     ButtonEdit(Form& form, std::string name, DesignRect rect, HICON icon,
                ControlKind kind = ControlKind::Edit);
     std::function<void()> OnButtonClick;
     void layout() override;
     void on_command(WORD code) override;
 
-protected:
+  protected:
     virtual void text_changed() {}
 
-private:
+  private:
     std::unique_ptr<Button> button_;
 };
 
 // A path line: the button opens the folder chooser and puts the chosen folder into the
 // line; when the text is wider than the line the tooltip shows the whole path.
 class FolderPathEdit : public ButtonEdit {
-public:
+  public:
     FolderPathEdit(Form& form, std::string name, DesignRect rect, HICON icon);
     std::string path() const { return text(); }
     void set_path(const std::string& path) { set_text(path); }
     void layout() override;
 
-protected:
+  protected:
     void text_changed() override;
 
-private:
+  private:
     void browse();
 };
 

@@ -29,6 +29,9 @@ void Control::create_window(const wchar_t* window_class, const std::wstring& tex
 }
 
 void Control::layout() {
+    // A frame stays below the controls it frames, so it never paints over them.
+    if (frame())
+        SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     MoveWindow(hwnd_, form_.scale(rect_.x), form_.scale(rect_.y), form_.scale(rect_.width),
                form_.scale(rect_.height), TRUE);
 }
@@ -92,8 +95,8 @@ Label::Label(Form& form, std::string name, DesignRect rect, const std::wstring& 
 
 ListBox::ListBox(Form& form, std::string name, DesignRect rect)
     : Control(form, std::move(name), ControlKind::ListBox, rect) {
-    create_window(L"LISTBOX", L"",
-                  WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE);
+    create_window(L"LISTBOX", L"", WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                  WS_EX_CLIENTEDGE);
     subclass();
 }
 
@@ -116,7 +119,8 @@ std::wstring ListBox::line(int index) const {
     const LRESULT n = SendMessageW(hwnd(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (n == LB_ERR) return {};
     std::wstring s(static_cast<size_t>(n) + 1, L'\0');
-    SendMessageW(hwnd(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
+    SendMessageW(hwnd(), LB_GETTEXT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(s.data()));
     s.resize(static_cast<size_t>(n));
     return s;
 }
@@ -144,8 +148,7 @@ LRESULT ListBox::on_subclassed(UINT msg, WPARAM wp, LPARAM lp) {
 
 Edit::Edit(Form& form, std::string name, DesignRect rect, ControlKind kind, DWORD extra_style)
     : Control(form, std::move(name), kind, rect) {
-    create_window(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL | WS_CLIPSIBLINGS | extra_style,
-                  WS_EX_CLIENTEDGE);
+    create_window(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL | extra_style, WS_EX_CLIENTEDGE);
 }
 
 std::string Edit::text() const { return to_utf8(window_text()); }
@@ -168,8 +171,8 @@ void Edit::set_right_margin(int design_pixels) {
 
 KeyEdit::KeyEdit(Form& form, std::string name, DesignRect rect, const std::wstring& label)
     : Edit(form, std::move(name), rect, ControlKind::LabeledEdit, ES_READONLY) {
-    label_ = CreateWindowExW(0, L"STATIC", label.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0,
-                             0, 0, form.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    label_ = CreateWindowExW(0, L"STATIC", label.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0,
+                             0, form.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
     subclass();
     layout();
 }

@@ -18,7 +18,7 @@ struct DesignRect {
 };
 
 class Control : public FormControl {
-public:
+  public:
     Control(Form& form, std::string name, ControlKind kind, DesignRect rect);
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -34,6 +34,8 @@ public:
 
     // Moves the control to its design rectangle at the form's dpi.
     virtual void layout();
+    // A frame around other controls (kept below them).
+    virtual bool frame() const { return false; }
     // A WM_COMMAND notification from this control.
     virtual void on_command(WORD) {}
 
@@ -42,7 +44,7 @@ public:
     void set_window_text(const std::wstring& text);
     void focus() { SetFocus(hwnd_); }
 
-protected:
+  protected:
     // id 0 takes the form's next free id.
     void create_window(const wchar_t* window_class, const std::wstring& text, DWORD style,
                        DWORD ex_style = 0, UINT id = 0);
@@ -51,7 +53,7 @@ protected:
     virtual LRESULT on_subclassed(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT default_subclassed(UINT msg, WPARAM wp, LPARAM lp);
 
-private:
+  private:
     static LRESULT CALLBACK subclass_proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     Form& form_;
     std::string name_;
@@ -64,7 +66,7 @@ private:
 
 // A push button with an optional icon left of its caption.
 class Button : public Control {
-public:
+  public:
     Button(Form& form, std::string name, DesignRect rect, const std::wstring& caption,
            HICON icon = nullptr, UINT id = 0, bool default_button = false);
     std::function<void()> OnClick;
@@ -75,18 +77,19 @@ public:
 };
 
 class GroupBox : public Control {
-public:
+  public:
     GroupBox(Form& form, std::string name, DesignRect rect, const std::wstring& caption = {});
+    bool frame() const override { return true; }
 };
 
 class Label : public Control {
-public:
+  public:
     Label(Form& form, std::string name, DesignRect rect, const std::wstring& caption);
 };
 
 // Single selection; its stored state is the selected row.
 class ListBox : public Control {
-public:
+  public:
     ListBox(Form& form, std::string name, DesignRect rect);
     std::function<void()> OnDblClick;
     // Releasing any mouse button over the list.
@@ -102,13 +105,13 @@ public:
     void set_index(int index) override;
     void on_command(WORD code) override;
 
-protected:
+  protected:
     LRESULT on_subclassed(UINT msg, WPARAM wp, LPARAM lp) override;
 };
 
 // A single-line edit; kind Edit, LabeledEdit or FolderPathEdit for the store.
 class Edit : public Control {
-public:
+  public:
     Edit(Form& form, std::string name, DesignRect rect, ControlKind kind = ControlKind::Edit,
          DWORD extra_style = 0);
     std::string text() const override;
@@ -117,7 +120,7 @@ public:
     // Room kept free at the right end, for a button drawn over the edit.
     void set_right_margin(int design_pixels);
 
-private:
+  private:
     int right_margin_ = 0;
 };
 
@@ -125,41 +128,41 @@ private:
 // meaning in the window) and shows what the handler makes of it. Its caption label sits
 // above it, as with a labelled edit.
 class KeyEdit : public Edit {
-public:
+  public:
     KeyEdit(Form& form, std::string name, DesignRect rect, const std::wstring& label);
     std::function<void(WORD key)> OnKeyDown;
     void layout() override;
 
-protected:
+  protected:
     LRESULT on_subclassed(UINT msg, WPARAM wp, LPARAM lp) override;
 
-private:
+  private:
     HWND label_ = nullptr;
 };
 
 // A menu item of a popup menu as a named component: its checked state is stored.
 class PopupMenu;
 class MenuItemComponent : public FormControl {
-public:
+  public:
     MenuItemComponent(Form& form, PopupMenu& menu, std::string name);
     const std::string& component_name() const override { return name_; }
     ControlKind kind() const override { return ControlKind::MenuItem; }
     bool checked() const override;
     void set_checked(bool on) override;
 
-private:
+  private:
     PopupMenu& menu_;
     std::string name_;
 };
 
 // A component that is never stored (dialogs, image lists, the popup menu itself).
 class PlainComponent : public FormControl {
-public:
+  public:
     PlainComponent(Form& form, std::string name);
     const std::string& component_name() const override { return name_; }
     ControlKind kind() const override { return ControlKind::Other; }
 
-private:
+  private:
     std::string name_;
 };
 

@@ -8,8 +8,7 @@ namespace tastomat::ui {
 namespace {
 
 int CALLBACK preselect_folder(HWND dialog, UINT msg, LPARAM, LPARAM data) {
-    if (msg == BFFM_INITIALIZED && data)
-        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
+    if (msg == BFFM_INITIALIZED && data) SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
     return 0;
 }
 

@@ -9,7 +9,8 @@
 namespace tastomat::ui {
 
 Form::Form(std::string component_name, std::wstring font_face, int font_points)
-    : name_(std::move(component_name)), font_face_(std::move(font_face)),
+    : name_(std::move(component_name)),
+      font_face_(std::move(font_face)),
       font_points_(font_points) {}
 
 Form::~Form() {

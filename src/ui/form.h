@@ -16,7 +16,7 @@ namespace tastomat::ui {
 class Control;
 
 class Form : public Window, public FormComponents {
-public:
+  public:
     Form(std::string component_name, std::wstring font_face, int font_points = 8);
     ~Form() override;
 
@@ -46,14 +46,14 @@ public:
     // The decimal separator of the user's locale, for the form-state store.
     static char decimal_separator();
 
-protected:
+  protected:
     // Handles WM_COMMAND from controls, WM_DPICHANGED and the focus on activation;
     // derived forms pass the messages they do not handle on to this.
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
     // Called after the window itself was created: makes the font and the tooltip control.
     void form_created();
 
-private:
+  private:
     void make_font();
     void ensure_tooltip();
     std::wstring& tool_text(HWND control);

@@ -16,7 +16,7 @@ struct Rgba {
 // A square canvas in unit coordinates (0..1), painted with anti-aliased shapes by
 // sampling each pixel 4x4 times.
 class Canvas {
-public:
+  public:
     explicit Canvas(int size) : size_(size), pixels_(static_cast<size_t>(size * size)) {}
 
     // inside(x, y) in unit coordinates.
@@ -29,8 +29,9 @@ public:
                     for (int sx = 0; sx < kSamples; ++sx)
                         hits += inside((x + (sx + 0.5f) / kSamples) / size_,
                                        (y + (sy + 0.5f) / kSamples) / size_);
-                if (hits) blend(pixels_[static_cast<size_t>(y * size_ + x)], colour,
-                                colour.a * hits / (kSamples * kSamples));
+                if (hits)
+                    blend(pixels_[static_cast<size_t>(y * size_ + x)], colour,
+                          colour.a * hits / (kSamples * kSamples));
             }
         }
     }
@@ -67,7 +68,7 @@ public:
         return out;
     }
 
-private:
+  private:
     static void blend(Rgba& dst, Rgba src, float alpha) {
         const float a = alpha + dst.a * (1 - alpha);
         if (a <= 0) return;
@@ -174,8 +175,8 @@ HICON make_icon(int size, const std::vector<std::uint32_t>& bgra) {
 }  // namespace
 
 ImageList::ImageList(const std::vector<Glyph>& glyphs, int size) : size_(size) {
-    list_ = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, static_cast<int>(glyphs.size()),
-                             0);
+    list_ =
+        ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, static_cast<int>(glyphs.size()), 0);
     for (Glyph glyph : glyphs) {
         Canvas canvas(size);
         paint(canvas, glyph);

@@ -2,7 +2,7 @@
 // The program's button and menu icons, drawn in code: 32-bit with alpha, sharp at any
 // size because they are painted for the size asked, never scaled from a bitmap.
 #include <windows.h>
-
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 #include <vector>
@@ -25,7 +25,7 @@ enum class Glyph {
 
 // An image list of 32-bit icons with transparency, built from glyphs in index order.
 class ImageList {
-public:
+  public:
     ImageList(const std::vector<Glyph>& glyphs, int size);
     ImageList(const ImageList&) = delete;
     ImageList& operator=(const ImageList&) = delete;
@@ -38,7 +38,7 @@ public:
     // A premultiplied 32-bit bitmap of the icon, as menus draw them.
     HBITMAP bitmap(int index) const { return bitmaps_.at(static_cast<size_t>(index)).get(); }
 
-private:
+  private:
     int size_;
     HIMAGELIST list_ = nullptr;
     std::vector<ScopedIcon> icons_;

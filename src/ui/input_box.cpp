@@ -10,7 +10,7 @@ namespace tastomat::ui {
 namespace {
 
 class InputBox final : public ModalForm {
-public:
+  public:
     InputBox(const std::wstring& caption, const std::wstring& prompt, const std::wstring& value)
         : ModalForm("InputBox", L"Tahoma") {
         create_dialog(L"TTastomatInputBox", caption);
@@ -29,7 +29,7 @@ public:
     }
     std::wstring value() const { return edit_->window_text(); }
 
-private:
+  private:
     std::unique_ptr<Label> label_;
     std::unique_ptr<Edit> edit_;
     std::unique_ptr<Button> ok_, cancel_;

@@ -14,7 +14,8 @@ void ModalForm::create_dialog(const wchar_t* class_name, const std::wstring& cap
     Spec spec;
     spec.class_name = class_name;
     spec.title = caption;
-    spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    // No WS_CLIPCHILDREN: a group box leaves its inside for the window to paint.
+    spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     spec.ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     spec.x = spec.y = 0;
     spec.width = spec.height = 100;

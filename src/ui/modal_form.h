@@ -12,7 +12,7 @@ namespace tastomat::ui {
 enum class ModalResult { None, Ok, Cancel };
 
 class ModalForm : public Form {
-public:
+  public:
     using Form::Form;
     ~ModalForm() override;
 
@@ -21,12 +21,12 @@ public:
     void close_with(ModalResult result);
     ModalResult modal_result() const { return result_; }
 
-protected:
+  protected:
     // Creates the window as a dialog frame with the given caption; then add controls.
     void create_dialog(const wchar_t* class_name, const std::wstring& caption);
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
 
-private:
+  private:
     ModalResult result_ = ModalResult::None;
 };
 

@@ -8,7 +8,7 @@
 namespace tastomat::ui {
 
 class OpenDialog {
-public:
+  public:
     std::wstring Title;       // empty: the system's own
     std::wstring Filter;      // "Text (*.txt)|*.txt|Alle Dateien (*.*)|*.*"; empty: none
     std::wstring DefaultExt;  // without the dot

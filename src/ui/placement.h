@@ -15,9 +15,12 @@ inline void place_bottom_right(HWND hwnd) {
     SetWindowPos(hwnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// Makes `parent` the window this one stays above (its owner).
-inline void set_popup_parent(HWND hwnd, HWND parent) {
-    SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(parent));
+// Keeps a window opened from the launcher above the badge, which is always on top.
+// Deliberately not by making the badge its owner: under Wine a window that owns another
+// is handed to the X window manager for good, and the badge would no longer receive the
+// keyboard when a hotkey brings it up.
+inline void stay_above_launcher(HWND hwnd) {
+    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 }  // namespace tastomat::ui

@@ -95,6 +95,21 @@ def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
+# Wine rewrites these with its own German data (d.M.yyyy) whenever a Wine process of the
+# prefix runs under another locale; the scenarios stand for a German Windows system.
+GERMAN_WINDOWS_FORMATS = {"sShortDate": "dd.MM.yyyy", "sTimeFormat": "HH:mm:ss"}
+_prepared = set()
+
+
+def prepare_prefix():
+    """Once per run and prefix: the regional formats of a German Windows installation."""
+    if prefix() in _prepared:
+        return
+    for name, value in GERMAN_WINDOWS_FORMATS.items():
+        reg_add(r"HKCU\Control Panel\International", name, value)
+    _prepared.add(prefix())
+
+
 _appdata = {}
 
 
@@ -215,6 +230,7 @@ class TastomatCase(unittest.TestCase):
         self.processes = []
         self.tastomat = None
         stop_wine()
+        prepare_prefix()
         shutil.rmtree(unix_path(appdata() + "\\Kobaltix"), ignore_errors=True)
         os.makedirs(ARTIFACTS, exist_ok=True)
 

@@ -37,8 +37,13 @@ def stays_false(predicate, duration, interval=0.1):
 
 
 def xdotool(*args, timeout=10):
-    result = subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True,
-                            timeout=timeout)
+    """xdotool's output, or "" when it failed or hung (a --sync that never saw its event);
+    callers poll for the effect anyway."""
+    try:
+        result = subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True,
+                                timeout=timeout)
+    except subprocess.TimeoutExpired:
+        return ""
     return result.stdout if result.returncode == 0 else ""
 
 

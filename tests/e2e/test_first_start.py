@@ -22,6 +22,14 @@ def parse_started(value):
     return datetime.strptime(f"{match[1]} {match[2] or '00:00:00'}", "%d.%m.%Y %H:%M:%S")
 
 
+def desktop_colour():
+    """The system colour of the desktop background (COLOR_BACKGROUND) of the prefix."""
+    out = harness.wine("reg", "query", r"HKCU\Control Panel\Colors", "/v", "Background",
+                       check=False).decode("utf-8", "replace")
+    match = re.search(r"Background\s+REG_SZ\s+(\d+) (\d+) (\d+)", out)
+    return tuple(map(int, match.groups())) if match else None
+
+
 class FirstStart(harness.TastomatCase):
 
     def assert_crlf_only(self, text):
@@ -92,12 +100,17 @@ class FirstStart(harness.TastomatCase):
             colours = {shot.pixel(x, y) for x, y in inside}
             if colours == {RED}:
                 red_shot = red_shot or shot
-            elif RED not in colours:
+            elif red_shot and RED not in colours:
+                # Only after red: before the first tick the badge has its start colour.
                 other_colour = other_colour or colours
             if red_shot and other_colour:
                 break
         self.assertIsNotNone(red_shot, "the badge turns red")
         self.assertIsNotNone(other_colour, "the badge blinks (red and another colour)")
+        desktop = desktop_colour()
+        if desktop:
+            self.assertEqual(other_colour, {desktop},
+                             "the other phase has the desktop's background colour")
         red_shot.save(self.artifact("badge-red.png"))
         screen.grab(save_as=self.artifact("badge-screen.png"))
         for x, y in corners:

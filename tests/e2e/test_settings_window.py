@@ -57,8 +57,14 @@ class SettingsCase(harness.TastomatCase):
             screen.key("Down", delay_ms=20)
 
     def restart(self):
-        self.tastomat.kill()
+        """Ends every process of the run (nothing is saved at the end) and starts anew."""
+        for process in self.processes:
+            if process.poll() is None:
+                process.kill()
         harness.stop_wine()
+        for process in self.processes:
+            process.wait(timeout=10)
+            process.log.close()
         self.processes = []
         self.start_up()
 
@@ -102,3 +108,145 @@ class OpenSettings(SettingsCase):
         screen.click(*dict(items)["Einstellungen Tastomat"])
         wait_until(lambda: self.menu_items() is None, what="the tray menu to close")
         self.assertTrue(screen.stays_false(lambda: len(screen.windows(TITLE)) != 1, 1.0))
+
+
+# Layout of the window at the 96 dpi of the test display (designed at 120 dpi).
+SCALE = 96 / 120
+GROUP_TOP = 472
+
+
+def at(window, x, y):
+    """Screen point of a design position inside the settings window."""
+    return window.x + round(x * SCALE), window.y + round(y * SCALE)
+
+
+def marked_line_centre(window):
+    """Finds the highlighted line of the slot list on the screen; its (x, y) centre."""
+    x = window.x + 40
+    list_bottom = window.y + round(GROUP_TOP * SCALE)
+    image = screen.grab((x, window.y, 1, list_bottom - window.y))
+    rows = [y for y in range(image.height) if _is_highlight(image.pixel(0, y))]
+    if not rows:
+        return None
+    return x, window.y + (rows[0] + rows[-1]) // 2
+
+
+def _is_highlight(rgb):
+    r, g, b = rgb
+    return b > 100 and b > r + 40  # the selection colour is a blue
+
+
+class EditSlots(SettingsCase):
+
+    def mark_slot(self, window, slot):
+        self.select_slot(window, slot)
+        return wait_until(lambda: marked_line_centre(window), what="the marked line")
+
+    def test_program_parameters_and_directory_reach_the_started_program(self):
+        helper = self.helper_copy()
+        record = harness.windows_path(self.record)
+        workdir = harness.windows_path(self.work)
+        self.start_up()
+        window = self.open_settings()
+
+        # Double-click on slot E opens the program chooser; a path is typed into it.
+        line = self.mark_slot(window, 4)
+        screen.xdotool("mousemove", *line, "click", "--repeat", "2", "--delay", "80", "1")
+        chooser = screen.wait_for_window(OPEN_TITLE)
+        screen.focus(chooser)
+        screen.type_text(helper, delay_ms=20)
+        screen.key("Return")
+        screen.wait_until_gone(OPEN_TITLE)
+
+        # "&Parameter": the dialog takes parameters and working directory.
+        screen.click(*at(window, 240 + 45, GROUP_TOP + 24 + 18))  # "&Parameter"
+        dialog = screen.wait_for_window("Parameter")
+        screen.focus(dialog)
+        screen.type_text(record, delay_ms=20)
+        screen.key("Tab")
+        screen.type_text(workdir, delay_ms=20)
+        screen.grab(save_as=self.artifact("parameter-dialog.png"))
+        screen.key("Return")
+        screen.wait_until_gone("Parameter")
+        self.close_settings()
+
+        slots = self.sections()["Buchstaben"]
+        self.assertEqual((slots["E"], slots["PE"], slots["VE"]), (helper, record, workdir))
+
+        self.restart()
+        self.assertEqual(self.sections()["Buchstaben"]["E"], helper)
+        self.show_badge()
+        screen.key("e")
+        line = self.wait_for_record()[0]
+        command, directory = line.rsplit("|", 1)
+        self.assertTrue(command.endswith(record), command)
+        self.assertEqual(directory.rstrip("\\").lower(), workdir.rstrip("\\").lower())
+
+    def test_deleting_a_slot_empties_its_entries_and_keeps_foreign_sections(self):
+        harness.write_settings(
+            "[Fremd]\r\nSchluessel=Wert bleibt\r\n\r\n"
+            "[Buchstaben]\r\nE=C:\\Tools\\e.exe\r\nVE=C:\\Tools\\\r\nPE=-x\r\n"
+            "F=C:\\Tools\\f.exe\r\n\r\n")
+        self.start_up()
+        window = self.open_settings()
+        self.mark_slot(window, 4)
+        screen.click(*at(window, 352 + 45, GROUP_TOP + 24 + 18))  # "&Löschen"
+        self.close_settings()
+        sections = self.sections()
+        self.assertEqual({k: sections["Buchstaben"][k] for k in ("E", "VE", "PE")},
+                         {"E": "", "VE": "", "PE": ""})
+        self.assertEqual(sections["Buchstaben"]["F"], "C:\\Tools\\f.exe")
+        self.assertEqual(sections["Fremd"], {"Schluessel": "Wert bleibt"})
+        self.assertEqual(sections["Check"], {"WroteSuccesful": "1"})
+
+
+class LauncherHotkey(SettingsCase):
+
+    def test_typed_hotkey_replaces_alt_f12_and_survives_a_restart(self):
+        self.start_up()
+        window = self.open_settings()
+        screen.click(*at(window, 472 + 48, GROUP_TOP + 38 + 12))  # the hotkey field
+        screen.key("ctrl+alt+k")
+        screen.grab(save_as=self.artifact("hotkey-typed.png"))
+        self.close_settings(how="Return")  # Enter in the hotkey field acts as OK
+        self.assertEqual(self.sections()["Programmliste"]["kuerzel"], "Strg+Alt+K")
+
+        self.show_badge("ctrl+alt+k")
+        # The badge has the keyboard again after the settings window was open.
+        screen.key("Escape")
+        screen.wait_until_gone(BADGE)
+        screen.focus(self.focus)
+        screen.key("alt+F12")
+        self.assertTrue(screen.stays_false(lambda: screen.windows(BADGE), 1.5),
+                        "Alt+F12 must no longer bring up the badge")
+
+        self.restart()
+        self.show_badge("ctrl+alt+k")
+
+
+class Backup(SettingsCase):
+
+    def test_file_without_marker_is_replaced_by_its_backup_before_the_table_is_read(self):
+        good = ("[Programmliste]\r\nSektionVorhanden=1\r\nkuerzel=Alt+F12\r\n\r\n"
+                "[Check]\r\nWroteSuccesful=1\r\n\r\n"
+                "[Buchstaben]\r\nE=C:\\Gut\\gut.exe\r\n\r\n")
+        harness.write_settings("[Buchstaben]\r\nE=C:\\Kaputt\\kaputt.exe\r\n\r\n")
+        with open(os.path.join(harness.settings_dir(), "Tastomat.bak"), "wb") as f:
+            f.write(good.encode(harness.ANSI))
+        self.start_tastomat()
+        text = self.wait_for_settings()[0]
+        sections = harness.ini_sections(text)
+        self.assertEqual(sections["Buchstaben"]["E"], "C:\\Gut\\gut.exe")
+        self.assertNotIn("Kaputt", text)
+
+    def test_file_with_marker_is_copied_byte_for_byte_to_the_backup(self):
+        original = ("\ufeff[Programmliste]\r\nSektionVorhanden=1\r\nkuerzel=Alt+F12\r\n\r\n"
+                    "[Check]\r\nWroteSuccesful=1\r\n\r\n[Zahlen]\r\n1=C:\\\u00dcbung\\x.exe\r\n")
+        raw = original.encode("utf-16-le")
+        os.makedirs(harness.settings_dir(), exist_ok=True)
+        with open(harness.settings_path(), "wb") as f:
+            f.write(raw)
+        self.start_tastomat()
+        self.wait_for_settings()
+        with open(os.path.join(harness.settings_dir(), "Tastomat.bak"), "rb") as f:
+            self.assertEqual(f.read(), raw)

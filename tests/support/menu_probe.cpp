@@ -5,9 +5,26 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <type_traits>
 
 namespace {
+
+template <auto Release>
+struct Releaser {
+    template <class T>
+    void operator()(T handle) const {
+        Release(handle);
+    }
+};
+template <class Handle, auto Release>
+using Owned = std::unique_ptr<std::remove_pointer_t<Handle>, Releaser<Release>>;
+
+using Library = Owned<HMODULE, FreeLibrary>;
+using Hook = Owned<HHOOK, UnhookWindowsHookEx>;
+using Mapping = Owned<HANDLE, CloseHandle>;
+using View = std::unique_ptr<wchar_t, Releaser<UnmapViewOfFile>>;
 
 constexpr const wchar_t* mapping_name = L"TastomatE2EMenuProbe";
 constexpr size_t mapping_chars = 8192;
@@ -29,8 +46,8 @@ std::wstring hook_library_path() {
 
 std::string utf8(const std::wstring& w) {
     if (w.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr,
-                                      0, nullptr, nullptr);
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                                      nullptr, nullptr);
     std::string s(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
                         nullptr);
@@ -38,23 +55,19 @@ std::string utf8(const std::wstring& w) {
 }
 
 // Runs the hook once inside the menu's thread and returns what it wrote.
-std::wstring read_through_hook(HWND menu_window, wchar_t* shared) {
-    HMODULE library = LoadLibraryW(hook_library_path().c_str());
+std::wstring read_through_hook(HWND menu_window, const wchar_t* shared) {
+    const Library library(LoadLibraryW(hook_library_path().c_str()));
     if (!library) return {};
     auto proc = reinterpret_cast<HOOKPROC>(
-        reinterpret_cast<void*>(GetProcAddress(library, "menu_probe_hook")));
+        reinterpret_cast<void*>(GetProcAddress(library.get(), "menu_probe_hook")));
+    if (!proc) return {};
     const DWORD thread = GetWindowThreadProcessId(menu_window, nullptr);
-    HHOOK hook = proc ? SetWindowsHookExW(WH_CALLWNDPROC, proc, library, thread) : nullptr;
-    std::wstring result;
-    if (hook) {
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(menu_window, RegisterWindowMessageW(mapping_name), 0, 0,
-                            SMTO_ABORTIFHUNG, 5000, &ignored);
-        result = shared;
-        UnhookWindowsHookEx(hook);
-    }
-    FreeLibrary(library);
-    return result;
+    const Hook hook(SetWindowsHookExW(WH_CALLWNDPROC, proc, library.get(), thread));
+    if (!hook) return {};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(menu_window, RegisterWindowMessageW(mapping_name), 0, 0, SMTO_ABORTIFHUNG,
+                        5000, &ignored);
+    return shared;
 }
 
 }  // namespace
@@ -62,17 +75,14 @@ std::wstring read_through_hook(HWND menu_window, wchar_t* shared) {
 int wmain() {
     HWND menu_window = visible_menu_window();
     if (!menu_window) return 1;
-    HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                        mapping_chars * sizeof(wchar_t), mapping_name);
+    const Mapping mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                             mapping_chars * sizeof(wchar_t), mapping_name));
     if (!mapping) return 2;
-    auto* shared = static_cast<wchar_t*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
-    std::wstring texts;
-    if (shared) {
-        shared[0] = L'\0';
-        texts = read_through_hook(menu_window, shared);
-        UnmapViewOfFile(shared);
-    }
-    CloseHandle(mapping);
+    const View shared(
+        static_cast<wchar_t*>(MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0)));
+    if (!shared) return 2;
+    shared.get()[0] = L'\0';
+    const std::wstring texts = read_through_hook(menu_window, shared.get());
     if (texts.empty() || texts == L"\x1") return 2;
     const std::string out = utf8(texts);
     std::fwrite(out.data(), 1, out.size(), stdout);

@@ -195,8 +195,8 @@ TEST_F(FormStateTest, MarkerPresentRefreshesTheBackupAndRestoresTheControls) {
 }
 
 TEST_F(FormStateTest, MissingZeroOrBrokenMarkerPutsTheBackupBackBeforeReading) {
-    for (const std::string check : {"", "[Check]\r\nWroteSuccesful=0\r\n",
-                                     "[Check]\r\nWroteSuccesful=ja\r\n"}) {
+    for (const std::string check :
+         {"", "[Check]\r\nWroteSuccesful=0\r\n", "[Check]\r\nWroteSuccesful=ja\r\n"}) {
         SCOPED_TRACE(check);
         FakeForm fresh;
         fresh.add("kuerzel", ControlKind::LabeledEdit).value_text = "Alt+F12";

@@ -6,6 +6,7 @@ set(UNIT_TEST_SOURCES
   unit/key_dispatch_test.cpp
   unit/program_start_test.cpp
   unit/shortcut_test.cpp
+  unit/slot_editing_test.cpp
   unit/form_state_test.cpp
   unit/ini_file_test.cpp
   unit/program_table_test.cpp

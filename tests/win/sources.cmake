@@ -6,5 +6,6 @@ set(WIN_TEST_SOURCES
   win/shell_win_test.cpp
   win/clock_win_test.cpp
   win/file_system_win_test.cpp
+  win/form_state_win_test.cpp
   win/settings_file_win_test.cpp
 )

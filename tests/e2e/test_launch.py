@@ -1,0 +1,238 @@
+"""Launching slots: the global hotkey brings up the badge from another application, a key
+starts its slot's program with parameters and working directory, Escape and Ctrl+B, the
+search over the drives for a program whose drive is gone, and a launcher hotkey taken
+from the settings file."""
+
+import os
+import shutil
+import tempfile
+import unittest
+
+import harness
+import screen
+from screen import wait_until
+
+BADGE = "Start als User..."
+# Long enough for a wrongly started program to write its line, or a wrongly shown badge
+# to appear; what is waited for positively is polled with the usual time-outs.
+QUIET = 1.5
+RED = (255, 0, 0)
+
+
+def ini_text(sections):
+    """Settings-file text from {section: [(key, value)]}, as the program itself writes it."""
+    return "".join(f"[{name}]\r\n" + "".join(f"{k}={v}\r\n" for k, v in entries) + "\r\n"
+                   for name, entries in sections.items())
+
+
+def focused_window():
+    out = screen.xdotool("getwindowfocus").strip()
+    return int(out) if out else None
+
+
+class LaunchCase(harness.TastomatCase):
+    """Each scenario writes its settings file, starts Tastomat and a window of "another
+    application", and reads the helper program's record of how it was started."""
+
+    def setUp(self):
+        super().setUp()
+        self.work = tempfile.mkdtemp(prefix="tastomat-launch-")
+        self.addCleanup(shutil.rmtree, self.work, True)
+        self.log = os.path.join(self.work, "starts.log")
+        self.recorder = harness.windows_path(harness.build_file("record_start.exe"))
+        self.launcher_drive = harness.windows_path(self.exe)[:2].upper()
+
+    def start_up(self, sections):
+        harness.write_settings(ini_text(sections))
+        self.start_tastomat()
+        # The start time is written after the settings window has armed the hotkey.
+        self.wait_for_settings()
+        self.focus = self.start_focus_window()
+
+    def recorder_params(self, *words):
+        """Parameters of a slot running the helper: its log file first, then the words."""
+        return " ".join([harness.windows_path(self.log), *words])
+
+    def show_badge(self, combo="alt+F12"):
+        """Presses the hotkey from the helper window; returns the badge once it holds the
+        keyboard, so that the next key press reaches it."""
+        screen.focus(self.focus)
+        screen.key(combo)
+        badge = screen.wait_for_window(BADGE, harness.PROCESS_CLASS)
+        wait_until(lambda: focused_window() == badge.id,
+                   what="the badge to take the keyboard focus")
+        return badge
+
+    def save_badge_shot(self, badge):
+        """Keeps a screenshot of the badge in its red phase."""
+        below_label = (badge.x + badge.width // 2, badge.y + badge.height * 4 // 5)
+        shot = wait_until(lambda: (lambda s: s if s.pixel(*below_label) == RED else None)(
+            screen.grab()), what="the badge to blink red")
+        shot.save(self.artifact("badge.png"))
+
+    def wait_badge_hidden(self):
+        screen.wait_until_gone(BADGE, harness.PROCESS_CLASS)
+
+    def badge_shown(self):
+        return bool(screen.windows(BADGE, harness.PROCESS_CLASS))
+
+    def starts(self):
+        return harness.recorded_starts(self.log)
+
+    def assert_nothing_started(self, before=0):
+        self.assertTrue(screen.stays_false(lambda: len(self.starts()) > before, QUIET),
+                        f"unexpected start: {self.starts()[before:]}")
+
+    def assert_on_launcher_drive(self, cwd):
+        self.assertTrue(cwd.upper().startswith(self.launcher_drive + "\\"),
+                        f"working directory {cwd!r} is not on the launcher's drive "
+                        f"{self.launcher_drive}")
+
+
+class Launch(LaunchCase):
+
+    def test_hotkey_then_letter_starts_the_slot_with_parameters_and_directory(self):
+        self.start_up({"Buchstaben": [
+            ("E", self.recorder), ("VE", "C:\\windows"),
+            ("PE", self.recorder_params("slot-e", '"two words"')),
+            # A working directory that does not exist gives way to the launcher's drive.
+            ("X", self.recorder), ("VX", "C:\\Tastomat\\gibt es nicht"),
+            ("PX", self.recorder_params("slot-x")),
+        ]})
+        badge = self.show_badge()
+        self.save_badge_shot(badge)
+        screen.key("e")
+        [(command, cwd)] = harness.wait_for_starts(self.log)
+        self.assertIn("record_start.exe", command.lower())
+        self.assertTrue(command.endswith(' slot-e "two words"'), command)
+        self.assertIn(harness.windows_path(self.log), command)
+        self.assertEqual(cwd.lower(), "c:\\windows")
+        self.wait_badge_hidden()
+
+        self.show_badge()
+        screen.key("x")
+        starts = harness.wait_for_starts(self.log, 2)
+        self.assertEqual(len(starts), 2, starts)
+        command, cwd = starts[1]
+        self.assertTrue(command.endswith(" slot-x"), command)
+        # The bare drive designator: Windows reports that drive's current directory.
+        self.assert_on_launcher_drive(cwd)
+        self.wait_badge_hidden()
+
+    def test_function_key_starts_its_slot_also_with_shift(self):
+        self.start_up({"Funktionstasten": [
+            ("F1", self.recorder), ("V1", "C:\\windows"), ("P1", self.recorder_params("slot-f1")),
+        ], "Zahlen": [
+            # V1 of the digit 1 must not be taken for F1's.
+            ("1", ""), ("V1", "C:\\windows\\system32"), ("P1", "falsch"),
+        ]})
+        self.show_badge()
+        screen.key("F1")
+        [(command, cwd)] = harness.wait_for_starts(self.log)
+        self.assertTrue(command.endswith(" slot-f1"), command)
+        self.assertEqual(cwd.lower(), "c:\\windows")
+        self.wait_badge_hidden()
+
+        self.show_badge()
+        screen.key("shift+F1")
+        starts = harness.wait_for_starts(self.log, 2)
+        self.assertTrue(starts[1][0].endswith(" slot-f1"), starts)
+        self.wait_badge_hidden()
+
+    def test_escape_hides_and_other_keys_start_nothing(self):
+        self.start_up({"Buchstaben": [
+            ("E", self.recorder), ("VE", ""), ("PE", self.recorder_params("slot-e")),
+            ("X", self.recorder), ("VX", ""), ("PX", self.recorder_params("slot-x")),
+        ]})
+        self.show_badge()
+        # A character that is neither letter nor digit does nothing; the badge stays.
+        screen.key("minus")
+        self.assertTrue(screen.stays_false(lambda: not self.badge_shown(), QUIET),
+                        "the badge hid after a minus sign")
+        screen.key("Escape")
+        self.wait_badge_hidden()
+        self.assert_nothing_started()
+
+        # A letter typed with Ctrl held only hides the badge; it does not start its slot.
+        self.show_badge()
+        screen.key("ctrl+x")
+        self.wait_badge_hidden()
+        self.assert_nothing_started()
+
+    def test_ctrl_b_ends_the_program_and_the_hotkey_with_it(self):
+        self.start_up({})
+        self.show_badge()
+        screen.key("ctrl+b")
+        self.assertEqual(self.wait_for_exit(), 0)
+        wait_until(lambda: not self.tray_visible(), what="the tray icon to go")
+        screen.focus(self.focus)
+        screen.key("alt+F12")
+        self.assertTrue(screen.stays_false(self.badge_shown, QUIET),
+                        "the badge came up after the end")
+
+
+class DriveSearch(LaunchCase):
+    """Wine drive letters: F: a fixed disk, A: a floppy, no D:. The table change of a search
+    is held in memory only, so what is checked is which file was started."""
+
+    def setUp(self):
+        super().setUp()
+        self.hd = os.path.join(self.work, "hd")
+        self.floppy = os.path.join(self.work, "floppy")
+        self.place_recorder(self.hd, "Tools", "rec.exe")
+        self.place_recorder(self.floppy, "Nurdiskette", "rec.exe")
+        # No drive searched before F: may hold the same relative paths.
+        for path in ("C:\\Tools\\rec.exe", "Z:\\Tools\\rec.exe",
+                     "C:\\Nurdiskette\\rec.exe", "Z:\\Nurdiskette\\rec.exe"):
+            self.assertFalse(os.path.exists(harness.unix_path(path)), f"{path} exists")
+        self.assertFalse(os.path.lexists(os.path.join(harness.prefix(), "dosdevices", "d:")),
+                         "the prefix must have no D: drive")
+        self.addCleanup(harness.remove_drive, "F", restart=False)
+        self.addCleanup(harness.remove_drive, "A", restart=False)
+        harness.add_drive("F", self.hd, "hd", restart=False)
+        harness.add_drive("A", self.floppy, "floppy")  # restarts Wine: the types take effect
+
+    def place_recorder(self, root, folder, name):
+        os.makedirs(os.path.join(root, folder))
+        shutil.copy(harness.build_file("record_start.exe"), os.path.join(root, folder, name))
+
+    def test_program_of_a_missing_drive_is_found_on_a_fixed_drive_not_on_a_floppy(self):
+        self.start_up({"Buchstaben": [
+            ("E", "D:\\Tools\\rec.exe"), ("VE", "C:\\windows"),
+            ("PE", self.recorder_params("slot-e")),
+            ("G", "D:\\Nurdiskette\\rec.exe"), ("VG", ""), ("PG", self.recorder_params("slot-g")),
+        ]})
+        self.show_badge()
+        screen.key("g")
+        self.wait_badge_hidden()
+        self.assert_nothing_started()
+
+        self.show_badge()
+        screen.key("e")
+        [(command, cwd)] = harness.wait_for_starts(self.log)
+        self.assertIn("f:\\tools\\rec.exe", command.lower())
+        self.assertTrue(command.endswith(" slot-e"), command)
+        # The search changes the program only; the working directory stays the slot's.
+        self.assertEqual(cwd.lower(), "c:\\windows")
+        self.wait_badge_hidden()
+
+
+class HotkeyFromSettings(LaunchCase):
+
+    def test_launcher_hotkey_text_in_the_settings_file_is_armed_at_the_start(self):
+        self.start_up({
+            "Programmliste": [("SektionVorhanden", "1"), ("kuerzel", "Strg+Alt+K")],
+            "Check": [("WroteSuccesful", "1")],
+        })
+        self.show_badge("ctrl+alt+k")
+        screen.key("Escape")
+        self.wait_badge_hidden()
+
+        screen.focus(self.focus)
+        screen.key("alt+F12")
+        self.assertTrue(screen.stays_false(self.badge_shown, QUIET),
+                        "Alt+F12 still brings up the badge")
+
+
+if __name__ == "__main__":
+    unittest.main()
