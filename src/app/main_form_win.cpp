@@ -7,6 +7,7 @@
 #include "res/resource_ids.h"
 #include "settings_ui/programmliste_win.h"
 #include "ui/application.h"
+#include "ui/keyboard.h"
 
 namespace tastomat {
 namespace {
@@ -19,14 +20,6 @@ constexpr int kLabelX = 16;
 constexpr int kLabelY = 16;
 constexpr int kFontHeight = 13;
 constexpr COLORREF kRed = RGB(255, 0, 0);
-
-ShiftState current_shift() {
-    ShiftState shift;
-    if (GetKeyState(VK_SHIFT) < 0) shift |= ShiftState::Shift;
-    if (GetKeyState(VK_CONTROL) < 0) shift |= ShiftState::Ctrl;
-    if (GetKeyState(VK_MENU) < 0) shift |= ShiftState::Alt;
-    return shift;
-}
 
 }  // namespace
 
@@ -266,11 +259,11 @@ LRESULT Tmain::on_message(UINT msg, WPARAM wp, LPARAM lp) {
             if (wp == kBlinkTimer) Timertimer();
             return 0;
         case WM_KEYDOWN:
-            Formkeydown(static_cast<std::uint16_t>(wp), current_shift());
+            Formkeydown(static_cast<std::uint16_t>(wp), ui::current_shift());
             return 0;
         case WM_SYSKEYDOWN:
             // Alt+F-key is still the F-key's slot; Alt+F4 must not close the launcher.
-            Formkeydown(static_cast<std::uint16_t>(wp), current_shift());
+            Formkeydown(static_cast<std::uint16_t>(wp), ui::current_shift());
             if (wp >= VK_F1 && wp <= VK_F12) return 0;
             break;
         case WM_CHAR:

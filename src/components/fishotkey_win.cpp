@@ -5,15 +5,7 @@ namespace {
 constexpr int kHotkeyId = 0;
 }
 
-Tfishotkey::Tfishotkey() {
-    Spec spec;
-    spec.class_name = L"TastomatHotkeyWindow";
-    spec.style = WS_POPUP;
-    spec.ex_style = WS_EX_TOOLWINDOW;
-    spec.x = spec.y = 0;
-    spec.width = spec.height = 0;
-    create(spec);
-}
+Tfishotkey::Tfishotkey() { create_hidden(L"TastomatHotkeyWindow"); }
 
 Tfishotkey::~Tfishotkey() { Prunregister(); }
 

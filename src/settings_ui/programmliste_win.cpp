@@ -11,6 +11,7 @@
 #include "ui/application.h"
 #include "ui/folder_dialog.h"
 #include "ui/input_box.h"
+#include "ui/keyboard.h"
 #include "ui/placement.h"
 
 namespace tastomat {
@@ -24,14 +25,6 @@ constexpr int kIconSize = 20;
 
 ui::DesignRect in_group(int x, int y, int width, int height) {
     return {x, kGroupTop + y, width, height};
-}
-
-ShiftState current_shift() {
-    ShiftState shift;
-    if (GetKeyState(VK_SHIFT) < 0) shift |= ShiftState::Shift;
-    if (GetKeyState(VK_CONTROL) < 0) shift |= ShiftState::Ctrl;
-    if (GetKeyState(VK_MENU) < 0) shift |= ShiftState::Alt;
-    return shift;
 }
 
 }  // namespace
@@ -97,7 +90,7 @@ void Tprogrammliste::create_controls() {
         std::make_unique<ui::KeyEdit>(*this, "kuerzel", in_group(472, 38, 97, 24), L"ShortCut:");
     kuerzel->set_text("Alt+F12");
     kuerzel->set_hint(L"Taste (auch mit STRG+ALT dr\u00fccken");
-    kuerzel->OnKeyDown = [this](WORD key) { Kuerzelkeydown(key, current_shift()); };
+    kuerzel->OnKeyDown = [this](WORD key) { Kuerzelkeydown(key, ui::current_shift()); };
     okbut = std::make_unique<Button>(*this, "okbut", in_group(16, 70, 90, 35), L"OK", icon(0), IDOK,
                                      true);
     okbut->set_hint(L"Wieder schliessen");

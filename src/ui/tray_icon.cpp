@@ -11,15 +11,7 @@ constexpr UINT kIconId = 1;
 }  // namespace
 
 TrayIcon::TrayIcon() {
-    // A hidden top-level window rather than a message-only one: only top-level windows
-    // receive the "TaskbarCreated" broadcast after Explorer restarts.
-    Spec spec;
-    spec.class_name = L"TastomatTrayIcon";
-    spec.style = WS_POPUP;
-    spec.ex_style = WS_EX_TOOLWINDOW;
-    spec.x = spec.y = 0;
-    spec.width = spec.height = 0;
-    create(spec);
+    create_hidden(L"TastomatTrayIcon");
     taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
 }
 

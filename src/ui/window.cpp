@@ -65,6 +65,16 @@ void Window::create(const Spec& spec) {
     if (!h) throw std::runtime_error("CreateWindowEx failed");
 }
 
+void Window::create_hidden(const wchar_t* class_name) {
+    Spec spec;
+    spec.class_name = class_name;
+    spec.style = WS_POPUP;
+    spec.ex_style = WS_EX_TOOLWINDOW;
+    spec.x = spec.y = 0;
+    spec.width = spec.height = 0;
+    create(spec);
+}
+
 LRESULT Window::on_message(UINT msg, WPARAM wp, LPARAM lp) { return default_message(msg, wp, lp); }
 
 LRESULT Window::default_message(UINT msg, WPARAM wp, LPARAM lp) {

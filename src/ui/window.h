@@ -42,6 +42,9 @@ protected:
     // Registers the class on first use and creates the window; the handler sees every
     // message from WM_NCCREATE on.
     void create(const Spec& spec);
+    // A window that is never shown and exists to receive messages. Top-level rather than
+    // message-only, so that broadcasts such as "TaskbarCreated" reach it too.
+    void create_hidden(const wchar_t* class_name);
     void destroy();
 
     virtual LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp);
