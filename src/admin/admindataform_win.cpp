@@ -10,20 +10,20 @@ constexpr int kClientHeight = 247;
 }  // namespace
 
 TAdmindataform1::TAdmindataform1(Tfishotkey& Adminhotkey) : Adminhotkey_(Adminhotkey) {
-    Spec spec;
-    spec.class_name = L"TTastomatAdmindataform";
-    spec.title = L"Administratoreinstellungen";
-    spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    spec.ex_style = WS_EX_DLGMODALFRAME;
-    spec.x = spec.y = 0;
-    spec.icon = ui::Application::instance().Icon;
+    CreateParams params;
+    params.class_name = L"TTastomatAdmindataform";
+    params.title = L"Administratoreinstellungen";
+    params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    params.ex_style = WS_EX_DLGMODALFRAME;
+    params.x = params.y = 0;
+    params.icon = ui::Application::instance().Icon;
     RECT r{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&r, spec.style, FALSE, spec.ex_style);
-    spec.width = r.right - r.left;
-    spec.height = r.bottom - r.top;
-    create(spec);
+    AdjustWindowRectEx(&r, params.style, FALSE, params.ex_style);
+    params.width = r.right - r.left;
+    params.height = r.bottom - r.top;
+    create(params);
     RECT scaled{0, 0, scale(kClientWidth), scale(kClientHeight)};
-    AdjustWindowRectExForDpi(&scaled, spec.style, FALSE, spec.ex_style, dpi());
+    AdjustWindowRectExForDpi(&scaled, params.style, FALSE, params.ex_style, dpi());
     SetWindowPos(hwnd(), nullptr, 0, 0, scaled.right - scaled.left, scaled.bottom - scaled.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // No run-as hotkey until one is typed into the dialog during this run.

@@ -30,18 +30,18 @@ Tmain::Tmain(Platform& platform, AccountStarter& account)
                                               LR_DEFAULTSIZE)));
     ui::Application::instance().Icon = icon_.get();
 
-    Spec spec;
-    spec.class_name = L"TTastomatMain";
-    spec.title = L"Tastomat";
-    spec.style = WS_POPUP;
+    CreateParams params;
+    params.class_name = L"TTastomatMain";
+    params.title = L"Tastomat";
+    params.style = WS_POPUP;
     // A tool window keeps the badge off the taskbar and out of Alt+Tab.
-    spec.ex_style = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
-    spec.x = spec.y = 0;
-    spec.width = kDesignWidth;
-    spec.height = kDesignHeight;
-    spec.icon = icon_.get();
-    spec.background = nullptr;
-    create(spec);
+    params.ex_style = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+    params.x = params.y = 0;
+    params.width = kDesignWidth;
+    params.height = kDesignHeight;
+    params.icon = icon_.get();
+    params.background = nullptr;
+    create(params);
 
     Popupmenu1.add(L"Zeigen1", L"Zeigen", [this] { Hotkeyhotkey(); });
     Popupmenu1.add(L"Verbergen1", L"Verbergen", [this] { Verbergen(); });

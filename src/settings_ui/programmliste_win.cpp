@@ -35,17 +35,17 @@ Tprogrammliste::Tprogrammliste(Tfishotkey& HotKey, Platform& platform,
       HotKey_(HotKey),
       platform_(platform),
       location_(location) {
-    Spec spec;
-    spec.class_name = L"TTastomatProgrammliste";
-    spec.title = L"Einstellungen";
+    CreateParams params;
+    params.class_name = L"TTastomatProgrammliste";
+    params.title = L"Einstellungen";
     // No WS_CLIPCHILDREN: a group box leaves its inside for the window to paint.
-    spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    spec.ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    spec.x = spec.y = 0;
-    spec.width = kClientWidth;
-    spec.height = kClientHeight;
-    spec.icon = ui::Application::instance().Icon;
-    create(spec);
+    params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    params.ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+    params.x = params.y = 0;
+    params.width = kClientWidth;
+    params.height = kClientHeight;
+    params.icon = ui::Application::instance().Icon;
+    create(params);
     form_created();
     create_controls();
     create_menu();

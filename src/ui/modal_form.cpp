@@ -11,15 +11,15 @@ ModalForm::~ModalForm() {
 }
 
 void ModalForm::create_dialog(const wchar_t* class_name, const std::wstring& caption) {
-    Spec spec;
-    spec.class_name = class_name;
-    spec.title = caption;
+    CreateParams params;
+    params.class_name = class_name;
+    params.title = caption;
     // No WS_CLIPCHILDREN: a group box leaves its inside for the window to paint.
-    spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    spec.ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    spec.x = spec.y = 0;
-    spec.width = spec.height = 100;
-    create(spec);
+    params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    params.ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+    params.x = params.y = 0;
+    params.width = params.height = 100;
+    create(params);
     form_created();
 }
 

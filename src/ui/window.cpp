@@ -42,37 +42,37 @@ std::wstring Window::caption() const {
     return s;
 }
 
-void Window::create(const Spec& spec) {
+void Window::create(const CreateParams& params) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
-    if (!GetClassInfoExW(instance, spec.class_name, &existing)) {
+    if (!GetClassInfoExW(instance, params.class_name, &existing)) {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
-        wc.style = spec.class_style;
+        wc.style = params.class_style;
         wc.lpfnWndProc = &Window::window_proc;
         wc.hInstance = instance;
-        wc.hIcon = spec.icon;
-        wc.hIconSm = spec.icon;
+        wc.hIcon = params.icon;
+        wc.hIconSm = params.icon;
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = spec.background;
-        wc.lpszClassName = spec.class_name;
+        wc.hbrBackground = params.background;
+        wc.lpszClassName = params.class_name;
         if (!RegisterClassExW(&wc)) throw std::runtime_error("RegisterClassEx failed");
     }
-    HWND h = CreateWindowExW(spec.ex_style, spec.class_name, spec.title.c_str(), spec.style,
-                             spec.x, spec.y, spec.width, spec.height, spec.parent, nullptr,
+    HWND h = CreateWindowExW(params.ex_style, params.class_name, params.title.c_str(), params.style,
+                             params.x, params.y, params.width, params.height, params.parent, nullptr,
                              instance, this);
     if (!h) throw std::runtime_error("CreateWindowEx failed");
 }
 
 void Window::create_hidden(const wchar_t* class_name) {
-    Spec spec;
-    spec.class_name = class_name;
-    spec.style = WS_POPUP;
-    spec.ex_style = WS_EX_TOOLWINDOW;
-    spec.x = spec.y = 0;
-    spec.width = spec.height = 0;
-    create(spec);
+    CreateParams params;
+    params.class_name = class_name;
+    params.style = WS_POPUP;
+    params.ex_style = WS_EX_TOOLWINDOW;
+    params.x = params.y = 0;
+    params.width = params.height = 0;
+    create(params);
 }
 
 LRESULT Window::on_message(UINT msg, WPARAM wp, LPARAM lp) { return default_message(msg, wp, lp); }

@@ -28,7 +28,7 @@ public:
     std::wstring caption() const;
 
 protected:
-    struct Spec {
+    struct CreateParams {
         const wchar_t* class_name = nullptr;
         std::wstring title;
         DWORD style = WS_OVERLAPPEDWINDOW;
@@ -41,7 +41,7 @@ protected:
     };
     // Registers the class on first use and creates the window; the handler sees every
     // message from WM_NCCREATE on.
-    void create(const Spec& spec);
+    void create(const CreateParams& params);
     // A window that is never shown and exists to receive messages. Top-level rather than
     // message-only, so that broadcasts such as "TaskbarCreated" reach it too.
     void create_hidden(const wchar_t* class_name);
