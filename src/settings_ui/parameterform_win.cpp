@@ -28,6 +28,7 @@ Tparameterform::Tparameterform(HWND owner) : ModalForm("parameterform", L"Tahoma
                                          L"Verzeichnis:");
     verzeichnis = std::make_unique<ui::FolderPathEdit>(
         *this, "verzeichnis", ui::DesignRect{24, 78, 305, 22}, ImageList2->icon(4));
+    verzeichnis->set_font_face(L"Segoe UI");
     okbut = std::make_unique<ui::Button>(*this, "okbut", ui::DesignRect{24, 136, 75, 35}, L"OK",
                                          ImageList2->icon(0), IDOK, true);
     okbut->OnClick = [this] { close_with(ui::ModalResult::Ok); };

@@ -59,7 +59,7 @@ void FolderPathEdit::layout() {
 void FolderPathEdit::text_changed() {
     const std::wstring text = window_text();
     HDC dc = GetDC(hwnd());
-    HGDIOBJ old = SelectObject(dc, form().font());
+    HGDIOBJ old = SelectObject(dc, font());
     SIZE size{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     SelectObject(dc, old);

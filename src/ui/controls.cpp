@@ -28,6 +28,19 @@ void Control::create_window(const wchar_t* window_class, const std::wstring& tex
     layout();
 }
 
+void Control::set_font_face(const std::wstring& face) {
+    font_face_ = face;
+    update_font();
+}
+
+void Control::update_font() {
+    // The control lets go of the old font before it is deleted.
+    ScopedFont fresh(font_face_.empty() ? nullptr : form_.create_font(font_face_));
+    HFONT use = fresh ? fresh.get() : form_.font();
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(use), TRUE);
+    own_font_ = std::move(fresh);
+}
+
 void Control::layout() {
     // A frame stays below the controls it frames, so it never paints over them.
     if (frame())

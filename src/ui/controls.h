@@ -44,6 +44,12 @@ class Control : public FormControl {
     void set_window_text(const std::wstring& text);
     void focus() { SetFocus(hwnd_); }
 
+    // A face of its own instead of the form's, at the form's size.
+    void set_font_face(const std::wstring& face);
+    HFONT font() const { return own_font_ ? own_font_.get() : form_.font(); }
+    // Applies the font again, made anew for the form's current dpi.
+    void update_font();
+
   protected:
     // id 0 takes the form's next free id.
     void create_window(const wchar_t* window_class, const std::wstring& text, DWORD style,
@@ -62,6 +68,8 @@ class Control : public FormControl {
     HWND hwnd_ = nullptr;
     UINT id_ = 0;
     bool subclassed_ = false;
+    std::wstring font_face_;
+    ScopedFont own_font_;
 };
 
 // A push button with an optional icon left of its caption.

@@ -29,13 +29,15 @@ void Form::form_created() {
     ensure_tooltip();
 }
 
-void Form::make_font() {
+void Form::make_font() { font_.reset(create_font(font_face_)); }
+
+HFONT Form::create_font(const std::wstring& face) const {
     LOGFONTW lf{};
     lf.lfHeight = -MulDiv(font_points_, static_cast<int>(dpi()), 72);
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = CLEARTYPE_QUALITY;
-    lstrcpynW(lf.lfFaceName, font_face_.c_str(), LF_FACESIZE);
-    font_.reset(CreateFontIndirectW(&lf));
+    lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+    return CreateFontIndirectW(&lf);
 }
 
 void Form::ensure_tooltip() {
@@ -96,7 +98,7 @@ void Form::layout() {
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     for (Control* control : controls_) {
-        SendMessageW(control->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        control->update_font();
         control->layout();
     }
     InvalidateRect(hwnd(), nullptr, TRUE);
