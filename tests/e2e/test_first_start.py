@@ -134,5 +134,20 @@ class FirstStart(harness.TastomatCase):
         self.assert_started_now(sections, before)
 
 
+class ScreenDensity(harness.TastomatCase):
+
+    def test_badge_has_its_design_size_at_120_dpi(self):
+        desktop = r"HKCU\Control Panel\Desktop"
+        harness.reg_add(desktop, "LogPixels", "120", "REG_DWORD")
+        self.addCleanup(harness.stop_wine)
+        self.addCleanup(harness.reg_delete, desktop, "LogPixels")
+        harness.stop_wine()  # the density is taken when Wine starts
+        self.start_tastomat()
+        self.wait_for_settings()
+        screen.click(*dict(self.open_tray_menu())["Zeigen"])
+        badge = screen.wait_for_window("Start als User...", harness.PROCESS_CLASS)
+        self.assertEqual((badge.x, badge.y, badge.width, badge.height), (0, 0, 159, 56))
+
+
 if __name__ == "__main__":
     unittest.main()
