@@ -6,13 +6,13 @@
 namespace tastomat {
 
 class TAdmindataform1 : public ui::Window {
-public:
+  public:
     explicit TAdmindataform1(Tfishotkey& Adminhotkey);
 
     // Placed at the bottom right above the launcher and shown without being modal.
     void open_from_launcher();
 
-private:
+  private:
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
     Tfishotkey& Adminhotkey_;
 };

@@ -25,9 +25,9 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 
 Tmain::Tmain(Platform& platform, AccountStarter& account)
     : platform_(platform), account_(account), color_(GetSysColor(COLOR_BTNFACE)) {
-    icon_.reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
-                                              MAKEINTRESOURCEW(IDI_TASTOMAT), IMAGE_ICON, 0, 0,
-                                              LR_DEFAULTSIZE)));
+    icon_.reset(
+        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TASTOMAT),
+                                      IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
     ui::Application::instance().Icon = icon_.get();
 
     CreateParams params;
@@ -216,10 +216,9 @@ void Tmain::start_slot(int index) {
         Tmain& self;
         ~HideAfter() { self.Trayicon->HideMainForm(); }
     } hide_after{*this};
-    starter.Startprog(exe, dir, param, index, Adminflag,
-                      [this](int i, const std::string& program) {
-                          settings_->set_program(i, program);
-                      });
+    starter.Startprog(exe, dir, param, index, Adminflag, [this](int i, const std::string& program) {
+        settings_->set_program(i, program);
+    });
 }
 
 void Tmain::paint() {

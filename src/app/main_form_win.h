@@ -19,7 +19,7 @@ class Tprogrammliste;
 class TAdmindataform1;
 
 class Tmain : public ui::Window {
-public:
+  public:
     Tmain(Platform& platform, AccountStarter& account);
     ~Tmain() override;
 
@@ -49,7 +49,7 @@ public:
 
     COLORREF color() const { return color_; }
 
-private:
+  private:
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
     void FormCreate();
     void show_badge(bool admin);

@@ -9,7 +9,7 @@
 namespace tastomat {
 
 class Tfishotkey : private ui::Window {
-public:
+  public:
     Tfishotkey();
     ~Tfishotkey() override;
 
@@ -24,7 +24,7 @@ public:
     // Registers once the owner has set Key and Enabled.
     void Loaded();
 
-private:
+  private:
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
     void Prregister();
     void Prunregister();

@@ -10,7 +10,7 @@ struct LocalDateTime {
 
 // The local time and the user's regional formats.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual LocalDateTime now() = 0;
     // Regional short date (German: 08.12.2026).

@@ -6,7 +6,7 @@ namespace tastomat {
 
 // The system's ANSI code page: files without a byte-order mark are stored in it.
 class CodePage {
-public:
+  public:
     virtual ~CodePage() = default;
     virtual std::string to_utf8(std::string_view bytes) = 0;
     // Characters the code page cannot represent are replaced (they do not survive).
@@ -15,7 +15,7 @@ public:
 
 // Windows-1252, the German default; used where the system has no ANSI code page.
 class Windows1252 final : public CodePage {
-public:
+  public:
     std::string to_utf8(std::string_view bytes) override;
     std::string from_utf8(std::string_view text) override;
 };

@@ -14,7 +14,7 @@ inline constexpr int kDriveRamDisk = 6;
 inline constexpr unsigned kFailCriticalErrors = 1;
 
 class Drives {
-public:
+  public:
     virtual ~Drives() = default;
     // root is a letter and a colon ("F:").
     virtual int drive_type(const std::string& root) = 0;

@@ -8,12 +8,12 @@ namespace tastomat {
 
 // A file that cannot be read or written: the message is what the user sees in the error box.
 class FileError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // Whole content as raw bytes; nullopt when the file does not exist.

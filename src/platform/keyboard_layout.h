@@ -5,7 +5,7 @@ namespace tastomat {
 
 // Names of keys as the active keyboard layout spells them.
 class KeyboardLayout {
-public:
+  public:
     virtual ~KeyboardLayout() = default;
     // The layout's name for a virtual-key code, "" when the key has no scan code.
     virtual std::string key_name(unsigned virtual_key) = 0;

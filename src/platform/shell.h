@@ -5,7 +5,7 @@ namespace tastomat {
 
 // Opening a program, document or folder the way Explorer would.
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     // Verb "open", no owner window, shown without activation. True when the shell
     // reports success.
@@ -15,7 +15,7 @@ public:
 
 // Starting a program under the account typed into the administrator settings.
 class AccountStarter {
-public:
+  public:
     virtual ~AccountStarter() = default;
     // True when the system reported no error for the start.
     virtual bool run_as(const std::string& exe, const std::string& dir,

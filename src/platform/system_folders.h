@@ -9,7 +9,7 @@ inline constexpr int kFolderProgramFiles = 38;  // the system's program-files fo
 inline constexpr int kFolderStartup = 7;        // the user's autostart folder
 
 class SystemFolders {
-public:
+  public:
     virtual ~SystemFolders() = default;
     // The folder's file-system path with a trailing "\", or "" when it has none.
     virtual std::string special_folder(int csidl) = 0;

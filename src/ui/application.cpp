@@ -31,8 +31,8 @@ bool Application::pump_one(MSG& msg) {
         return false;
     }
     for (HWND dlg : dialogs_) {
-        if (IsWindow(dlg) && IsWindowVisible(dlg) &&
-            (dlg == msg.hwnd || IsChild(dlg, msg.hwnd)) && IsDialogMessageW(dlg, &msg))
+        if (IsWindow(dlg) && IsWindowVisible(dlg) && (dlg == msg.hwnd || IsChild(dlg, msg.hwnd)) &&
+            IsDialogMessageW(dlg, &msg))
             return true;
     }
     TranslateMessage(&msg);
@@ -94,8 +94,8 @@ void Application::show_help(int context) {
     path = path.substr(0, path.find_last_of(L"\\/") + 1) + HelpFile;
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
     ShellExecuteW(main_window_, L"open", L"hh.exe",
-                  (L"-mapid " + std::to_wstring(context) + L" \"" + path + L"\"").c_str(),
-                  nullptr, SW_SHOWNORMAL);
+                  (L"-mapid " + std::to_wstring(context) + L" \"" + path + L"\"").c_str(), nullptr,
+                  SW_SHOWNORMAL);
 }
 
 }  // namespace tastomat::ui

@@ -8,7 +8,7 @@
 namespace tastomat::ui {
 
 class Application {
-public:
+  public:
     static Application& instance();
 
     std::wstring Title;
@@ -38,7 +38,7 @@ public:
     // Opens the help file at a context number.
     void show_help(int context);
 
-private:
+  private:
     bool pump_one(MSG& msg);
     HWND main_window_ = nullptr;
     std::vector<HWND> dialogs_;

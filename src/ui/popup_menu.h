@@ -12,7 +12,7 @@
 namespace tastomat::ui {
 
 class PopupMenu {
-public:
+  public:
     using Handler = std::function<void()>;
 
     PopupMenu();
@@ -30,7 +30,7 @@ public:
     // chosen item's handler after the menu has closed.
     void track(HWND owner, POINT at);
 
-private:
+  private:
     struct Item {
         std::wstring name;
         UINT id;

@@ -8,7 +8,7 @@ namespace tastomat::ui {
 
 template <typename H, typename Deleter>
 class Scoped {
-public:
+  public:
     Scoped() = default;
     explicit Scoped(H h) : h_(h) {}
     Scoped(const Scoped&) = delete;
@@ -28,7 +28,7 @@ public:
     H release() { return std::exchange(h_, H{}); }
     explicit operator bool() const { return h_ != H{}; }
 
-private:
+  private:
     H h_{};
 };
 

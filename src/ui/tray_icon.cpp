@@ -60,8 +60,8 @@ void TrayIcon::ShowMainForm() {
     if (app.minimized()) app.restore();
     if (!main) return;
     HWND before = GetForegroundWindow();
-    if (before && before != main && GetWindowThreadProcessId(before, nullptr) !=
-                                        GetCurrentThreadId())
+    if (before && before != main &&
+        GetWindowThreadProcessId(before, nullptr) != GetCurrentThreadId())
         previous_foreground_ = before;
     if (IsIconic(main)) ShowWindow(main, SW_RESTORE);
     // Shown first and activated second: a window that is mapped while being activated is

@@ -14,15 +14,15 @@
 namespace tastomat::ui {
 
 class TrayIcon : private Window {
-public:
+  public:
     TrayIcon();
     ~TrayIcon() override;
 
     std::wstring Hint;
     HICON Icon = nullptr;
     PopupMenu* Popup = nullptr;
-    bool LeftPopup = false;       // a left click opens the menu too
-    bool MinimizeToTray = true;   // minimising hides the main window instead
+    bool LeftPopup = false;      // a left click opens the menu too
+    bool MinimizeToTray = true;  // minimising hides the main window instead
     // Called once from Loaded(); setting the flag false keeps the main window hidden.
     std::function<void(bool& show_main_form)> OnStartup;
 
@@ -36,7 +36,7 @@ public:
     void set_icon(HICON icon);
     bool added() const { return added_; }
 
-private:
+  private:
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
     void add_icon();
     void remove_icon();

@@ -60,8 +60,8 @@ void Window::create(const CreateParams& params) {
         if (!RegisterClassExW(&wc)) throw std::runtime_error("RegisterClassEx failed");
     }
     HWND h = CreateWindowExW(params.ex_style, params.class_name, params.title.c_str(), params.style,
-                             params.x, params.y, params.width, params.height, params.parent, nullptr,
-                             instance, this);
+                             params.x, params.y, params.width, params.height, params.parent,
+                             nullptr, instance, this);
     if (!h) throw std::runtime_error("CreateWindowEx failed");
 }
 

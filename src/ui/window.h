@@ -12,7 +12,7 @@ namespace tastomat::ui {
 inline constexpr int kDesignDpi = 120;
 
 class Window {
-public:
+  public:
     Window() = default;
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
@@ -27,7 +27,7 @@ public:
     void set_caption(const std::wstring& text);
     std::wstring caption() const;
 
-protected:
+  protected:
     struct CreateParams {
         const wchar_t* class_name = nullptr;
         std::wstring title;
@@ -50,7 +50,7 @@ protected:
     virtual LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT default_message(UINT msg, WPARAM wp, LPARAM lp);
 
-private:
+  private:
     static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     HWND hwnd_ = nullptr;
 };

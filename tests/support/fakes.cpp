@@ -43,9 +43,7 @@ std::string FakeFileSystem::content(const std::string& path) const {
     return it == files.end() ? std::string() : it->second;
 }
 
-bool FakeFileSystem::has_file(const std::string& path) const {
-    return files.count(key(path)) != 0;
-}
+bool FakeFileSystem::has_file(const std::string& path) const { return files.count(key(path)) != 0; }
 
 std::optional<std::string> FakeFileSystem::read_file(const std::string& path) {
     if (unreadable.count(key(path))) throw FileError("Cannot open file \"" + path + "\".");
@@ -61,9 +59,7 @@ void FakeFileSystem::replace_file(const std::string& path, const std::string& by
     files[key(path)] = bytes;
 }
 
-bool FakeFileSystem::file_exists(const std::string& path) {
-    return files.count(key(path)) != 0;
-}
+bool FakeFileSystem::file_exists(const std::string& path) { return files.count(key(path)) != 0; }
 
 bool FakeFileSystem::directory_exists(const std::string& path) {
     return dirs.count(key(path)) != 0;

@@ -13,7 +13,7 @@ namespace tastomat::test {
 // Windows-like paths, compared case-insensitively; "E:" and "E:\" are directories when a
 // drive E: has been added.
 class FakeFileSystem final : public FileSystem {
-public:
+  public:
     std::map<std::string, std::string> files;  // upper-cased path -> content
     std::set<std::string> dirs;                // upper-cased, no trailing "\"
     std::set<std::string> unreadable;          // read_file throws for these
@@ -21,7 +21,7 @@ public:
     int writes = 0;
 
     void add_file(const std::string& path, const std::string& content = "");
-    void add_dir(const std::string& path);  // parents are added too
+    void add_dir(const std::string& path);               // parents are added too
     std::string content(const std::string& path) const;  // "" when missing
     bool has_file(const std::string& path) const;
 
@@ -36,7 +36,7 @@ public:
 };
 
 class FakeDrives final : public Drives {
-public:
+  public:
     std::map<char, int> types;  // letter -> drive type; others report "no root dir" (1)
     unsigned error_mode = 0;
     std::vector<unsigned> modes_set;
@@ -52,7 +52,7 @@ struct ShellCall {
 };
 
 class FakeShell final : public Shell, public AccountStarter {
-public:
+  public:
     std::vector<ShellCall> opened;
     std::vector<ShellCall> run_as_calls;
     // Decides each start's outcome; by default every start succeeds.
@@ -65,7 +65,7 @@ public:
 
 // A German user: dd.mm.yyyy and hh:mm:ss.
 class FakeClock final : public Clock {
-public:
+  public:
     LocalDateTime time{2026, 12, 8, 9, 15, 0};
     LocalDateTime now() override { return time; }
     std::string short_date(const LocalDateTime& t) override;
@@ -74,15 +74,15 @@ public:
 
 // A German layout for the keys outside the built-in name table.
 class FakeKeyboardLayout final : public KeyboardLayout {
-public:
-    std::map<unsigned, std::string> names{{16, "Umschalt"}, {17, "Strg"}, {18, "Alt"},
-                                           {186, "Ü"},      {187, "+"},   {189, "-"},
-                                           {144, "Num-Taste"}};
+  public:
+    std::map<unsigned, std::string> names{{16, "Umschalt"},  {17, "Strg"}, {18, "Alt"},
+                                          {186, "Ü"},        {187, "+"},   {189, "-"},
+                                          {144, "Num-Taste"}};
     std::string key_name(unsigned virtual_key) override;
 };
 
 class FakeSystemFolders final : public SystemFolders {
-public:
+  public:
     std::map<int, std::string> folders{{kFolderAppData, "C:\\Users\\anna\\AppData\\Roaming\\"},
                                        {kFolderProgramFiles, "C:\\Program Files\\"}};
     std::string exe = "E:\\Tastomat\\Tastomat.exe";

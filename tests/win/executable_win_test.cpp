@@ -14,7 +14,8 @@ namespace {
 const wchar_t* const kExe = TASTOMAT_EXE_PATH;
 
 struct Module {
-    HMODULE handle = LoadLibraryExW(kExe, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HMODULE handle =
+        LoadLibraryExW(kExe, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ~Module() {
         if (handle) FreeLibrary(handle);
     }

@@ -30,7 +30,7 @@ void forget_icon(HWND owner) {
 }
 
 class TrayIconTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         tray.Hint = L"TastomatPorable";
         tray.Icon = LoadIconW(nullptr, IDI_APPLICATION);
