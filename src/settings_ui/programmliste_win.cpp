@@ -62,11 +62,7 @@ Tprogrammliste::~Tprogrammliste() { ui::Application::instance().remove_dialog(hw
 
 void Tprogrammliste::create_controls() {
     using ui::Button;
-    using ui::Glyph;
-    ImageList1 = std::make_unique<ui::ImageList>(
-        std::vector<Glyph>{Glyph::Ok, Glyph::Info, Glyph::Help, Glyph::Drive, Glyph::Parameter,
-                           Glyph::Delete, Glyph::Install},
-        scale(kIconSize));
+    ImageList1 = make_image_list();
     auto icon = [this](int i) { return ImageList1->icon(i); };
 
     // Creation order is the component order the form-state store writes its keys in.
@@ -116,6 +112,29 @@ void Tprogrammliste::create_controls() {
         L"Ausf\u00fchrbare Dateien (*.exe)|*.exe;*.bat;*.com;*.pif|Alle Dateien (*.*)|*.*";
     OpenDialog.DefaultExt = L"exe";
     components_.push_back(std::make_unique<ui::PlainComponent>(*this, "OpenDialog"));
+}
+
+std::unique_ptr<ui::ImageList> Tprogrammliste::make_image_list() const {
+    using ui::Glyph;
+    return std::make_unique<ui::ImageList>(
+        std::vector<Glyph>{Glyph::Ok, Glyph::Info, Glyph::Help, Glyph::Drive, Glyph::Parameter,
+                           Glyph::Delete, Glyph::Install},
+        scale(kIconSize));
+}
+
+void Tprogrammliste::dpi_changed() {
+    // Drawn anew for the new size rather than stretched; the old pictures go only after
+    // every control has let go of them.
+    auto fresh = make_image_list();
+    okbut->set_icon(fresh->icon(0));
+    infobut->set_icon(fresh->icon(1));
+    helpbut->set_icon(fresh->icon(2));
+    laufwerkbut->set_icon(fresh->icon(3));
+    parameterbut->set_icon(fresh->icon(4));
+    delbut->set_icon(fresh->icon(5));
+    Button1->set_icon(fresh->icon(6));
+    PopupMenu1.set_bitmap(L"loeschen", fresh->bitmap(5));
+    ImageList1 = std::move(fresh);
 }
 
 void Tprogrammliste::create_menu() {

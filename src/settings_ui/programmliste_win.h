@@ -76,6 +76,8 @@ class Tprogrammliste : public ui::Form {
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
     void create_controls();
     void create_menu();
+    std::unique_ptr<ui::ImageList> make_image_list() const;
+    void dpi_changed() override;
     void fill_list();
     void set_list_line(int index);
     void Saveprogs();

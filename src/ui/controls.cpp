@@ -87,7 +87,11 @@ Button::Button(Form& form, std::string name, DesignRect rect, const std::wstring
     : Control(form, std::move(name), ControlKind::Other, rect) {
     create_window(L"BUTTON", caption,
                   WS_TABSTOP | (default_button ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, id);
-    if (icon) SendMessageW(hwnd(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+    if (icon) set_icon(icon);
+}
+
+void Button::set_icon(HICON icon) {
+    SendMessageW(hwnd(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
 }
 
 void Button::on_command(WORD code) {

@@ -80,6 +80,8 @@ class Button : public Control {
     std::function<void()> OnClick;
     void on_command(WORD code) override;
     void set_caption(const std::wstring& caption) { set_window_text(caption); }
+    // The icon left of the caption; the caller keeps it alive while it is shown.
+    void set_icon(HICON icon);
     // Stands for the component's Tag.
     int Tag = 0;
 };

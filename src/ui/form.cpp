@@ -141,6 +141,7 @@ LRESULT Form::on_message(UINT msg, WPARAM wp, LPARAM lp) {
                          SWP_NOZORDER | SWP_NOACTIVATE);
             make_font();
             layout();
+            dpi_changed();
             return 0;
         }
     }

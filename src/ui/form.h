@@ -54,6 +54,9 @@ class Form : public Window, public FormComponents {
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
     // Called after the window itself was created: makes the font and the tooltip control.
     void form_created();
+    // After the window moved to a screen of another density and was laid out anew:
+    // forms with pictures draw them again at the new size here.
+    virtual void dpi_changed() {}
 
   private:
     void make_font();

@@ -42,6 +42,16 @@ void PopupMenu::set_checked(const std::wstring& name, bool on) {
         CheckMenuItem(menu_.get(), item->id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
 }
 
+void PopupMenu::set_bitmap(const std::wstring& name, HBITMAP bitmap) {
+    const Item* item = find(name);
+    if (!item) return;
+    MENUITEMINFOW mi{};
+    mi.cbSize = sizeof mi;
+    mi.fMask = MIIM_BITMAP;
+    mi.hbmpItem = bitmap;
+    SetMenuItemInfoW(menu_.get(), item->id, FALSE, &mi);
+}
+
 void PopupMenu::track(HWND owner, POINT at) {
     // Without the foreground the menu would not close when the user clicks elsewhere.
     SetForegroundWindow(owner);

@@ -25,6 +25,8 @@ class PopupMenu {
     // Component-style access by name (the form-state store saves a menu item's check).
     bool checked(const std::wstring& name) const;
     void set_checked(const std::wstring& name, bool on);
+    // The caller keeps the bitmap alive while the menu shows it.
+    void set_bitmap(const std::wstring& name, HBITMAP bitmap);
 
     // Shows the menu at a screen position with owner as the tracking window and runs the
     // chosen item's handler after the menu has closed.

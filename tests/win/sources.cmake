@@ -1,5 +1,6 @@
 # Win32 integration tests: the real API under Wine.
 set(WIN_TEST_SOURCES
+  win/win_tests.rc
   win/tray_icon_win_test.cpp
   win/executable_win_test.cpp
   win/fishotkey_win_test.cpp
