@@ -12,7 +12,8 @@ from screen import wait_until
 TITLE = "Einstellungen"
 BADGE = "Start als User..."
 OPEN_TITLE = "Programm w\u00e4hlen"
-FOLDER_TITLE = "Ordner suchen"  # Wine's title of the folder chooser is not ours to set
+# The folder chooser's title is the system's own (Wine's German one here).
+FOLDER_TITLE = "Verzeichnis ausw\u00e4hlen"
 
 
 class SettingsCase(harness.TastomatCase):
@@ -181,6 +182,36 @@ class EditSlots(SettingsCase):
         command, directory = line.rsplit("|", 1)
         self.assertTrue(command.endswith(record), command)
         self.assertEqual(directory.rstrip("\\").lower(), workdir.rstrip("\\").lower())
+
+    def test_working_directory_through_folder_chooser_and_input_box(self):
+        harness.write_settings("[Buchstaben]\r\nE=C:\\Tools\\e.exe\r\nPE=-x\r\n\r\n")
+        self.start_up()
+        window = self.open_settings()
+        line = self.mark_slot(window, 4)
+        screen.click(*line, 3)
+        items = wait_until(self.menu_items, what="the list's context menu")
+        self.assertEqual([text for text, _ in items],
+                         ["Parameter...", "Verzeichnis...", "L\u00f6schen"])
+        screen.click(*dict(items)["Verzeichnis..."])
+
+        # The chooser's own choice is confirmed; the input box then lets the user write
+        # something else, which is stored as typed - even though it is no folder.
+        chooser = screen.wait_for_window(FOLDER_TITLE)
+        screen.focus(chooser)
+        screen.key("Return")
+        screen.wait_until_gone(FOLDER_TITLE)
+        box = screen.wait_for_window("Parameter angeben")
+        screen.focus(box)
+        screen.key("ctrl+a")
+        screen.type_text("C:\\kein Ordner", delay_ms=20)
+        screen.grab(save_as=self.artifact("input-box.png"))
+        screen.key("Return")
+        screen.wait_until_gone("Parameter angeben")
+        self.close_settings()
+
+        slots = self.sections()["Buchstaben"]
+        self.assertEqual((slots["E"], slots["VE"], slots["PE"]),
+                         ("C:\\Tools\\e.exe", "C:\\kein Ordner", "-x"))
 
     def test_deleting_a_slot_empties_its_entries_and_keeps_foreign_sections(self):
         harness.write_settings(
