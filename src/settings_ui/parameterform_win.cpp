@@ -1,7 +1,6 @@
 #include "settings_ui/parameterform_win.h"
 
 #include "platform/win32/wide.h"
-#include "platform/win32/win32_platform.h"
 #include "settings_ui/slot_editing.h"
 #include "ui/application.h"
 #include "ui/open_dialog.h"
@@ -11,7 +10,8 @@ namespace {
 constexpr int kIconSize = 20;
 }
 
-Tparameterform::Tparameterform(HWND owner) : ModalForm("parameterform", L"Tahoma") {
+Tparameterform::Tparameterform(HWND owner, FileSystem& files)
+    : ModalForm("parameterform", L"Tahoma"), files_(files) {
     create_dialog(L"TTastomatParameterform", L"Parameter");
     SetWindowLongPtrW(hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     using ui::Glyph;
@@ -45,8 +45,7 @@ Tparameterform::Tparameterform(HWND owner) : ModalForm("parameterform", L"Tahoma
 void Tparameterform::parameterRightButtonClick() {
     ui::OpenDialog dialog;
     if (!dialog.Execute(hwnd())) return;
-    parameter->set_text(
-        add_parameter_file(parameter->text(), to_utf8(dialog.FileName), win32_platform().files));
+    parameter->set_text(add_parameter_file(parameter->text(), to_utf8(dialog.FileName), files_));
 }
 
 void Tparameterform::Helpbutclick() { ui::Application::instance().show_help(600); }

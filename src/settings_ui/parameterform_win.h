@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "platform/file_system.h"
 #include "ui/button_edit.h"
 #include "ui/controls.h"
 #include "ui/icons.h"
@@ -14,8 +15,9 @@ namespace tastomat {
 
 class Tparameterform : public ui::ModalForm {
   public:
-    // owner: the settings window, which the dialog stays above.
-    explicit Tparameterform(HWND owner);
+    // owner: the settings window, which the dialog stays above; files: where a chosen
+    // parameter file is looked up.
+    Tparameterform(HWND owner, FileSystem& files);
 
     void parameterRightButtonClick();
     void Helpbutclick();
@@ -26,6 +28,9 @@ class Tparameterform : public ui::ModalForm {
     std::unique_ptr<ui::Label> Label2;
     std::unique_ptr<ui::FolderPathEdit> verzeichnis;
     std::unique_ptr<ui::Button> okbut, BitBtn1, helpbut;
+
+  private:
+    FileSystem& files_;
 };
 
 }  // namespace tastomat

@@ -290,7 +290,7 @@ void Tprogrammliste::Button1Click() {
 }
 
 void Tprogrammliste::Parameterbutclick() {
-    Tparameterform dialog(hwnd());
+    Tparameterform dialog(hwnd(), platform_.files);
     const int i = programme->index();
     if (i < 0 || i >= kSlotCount || trim_blanks(table_.Progs[i]).empty()) {
         ui::show_error(hwnd(), L"Kein Eintrag markiert oder Eintrag leer!", error_place());
