@@ -54,6 +54,16 @@ void TrayIcon::set_icon(HICON icon) {
     Shell_NotifyIconW(NIM_MODIFY, &nid);
 }
 
+void TrayIcon::show_warning(const std::wstring& text) {
+    if (!added_) return;
+    NOTIFYICONDATAW nid = data();
+    nid.uFlags |= NIF_INFO;
+    nid.dwInfoFlags = NIIF_WARNING;
+    lstrcpynW(nid.szInfoTitle, L"Tastomat", static_cast<int>(std::size(nid.szInfoTitle)));
+    lstrcpynW(nid.szInfo, text.c_str(), static_cast<int>(std::size(nid.szInfo)));
+    Shell_NotifyIconW(NIM_MODIFY, &nid);
+}
+
 void TrayIcon::ShowMainForm() {
     Application& app = Application::instance();
     HWND main = app.main_window();

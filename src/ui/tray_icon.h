@@ -36,6 +36,10 @@ class TrayIcon : private Window {
     void set_icon(HICON icon);
     bool added() const { return added_; }
 
+    // A balloon at the icon with the program's name as title and a warning sign: the way
+    // the launcher tells the user something went wrong without stopping them.
+    void show_warning(const std::wstring& text);
+
   private:
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
     void add_icon();
