@@ -16,6 +16,9 @@ echo "== win64 build"
 cmake --preset win64 >/dev/null
 cmake --build --preset win64
 
+echo "== static checks"
+scripts/lint.sh
+
 source scripts/wine-env.sh
 tastomat_wine_prefix "$root/build/wineprefix-test" fresh
 tastomat_display own

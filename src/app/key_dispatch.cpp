@@ -1,14 +1,13 @@
 #include "app/key_dispatch.h"
 
+#include "table/slots.h"
+
 namespace tastomat {
 namespace {
 
 constexpr std::uint16_t kVkEscape = 27;
 constexpr std::uint16_t kVkF1 = 112;
 constexpr std::uint16_t kVkF12 = 123;
-// F1 is slot 36.
-constexpr int kFunctionKeySlotOffset = 76;
-constexpr int kFirstDigitSlot = 26;
 
 constexpr char16_t kCtrlB = 2;
 constexpr char16_t kCtrlE = 5;
@@ -18,7 +17,7 @@ constexpr char16_t kCtrlE = 5;
 KeyCommand KeyDispatch::Formkeydown(std::uint16_t key, ShiftState shift) {
     KeyCommand command;
     if (key >= kVkF1 && key <= kVkF12) {
-        command = {KeyCommand::StartSlot, key - kFunctionKeySlotOffset};
+        command = {KeyCommand::StartSlot, function_key_slot(key - kVkF1 + 1)};
     } else if (key == kVkEscape) {
         command = {KeyCommand::Verbergen};
     }
@@ -36,9 +35,10 @@ KeyCommand KeyDispatch::Formkeypress(char16_t character) const {
     if (character >= u'a' && character <= u'z')
         character = static_cast<char16_t>(character & ~0x20);
     if (character >= u'0' && character <= u'9') {
-        return {KeyCommand::StartSlot, character - u'0' + kFirstDigitSlot};
+        return {KeyCommand::StartSlot, digit_slot(character - u'0')};
     }
-    if (character >= u'A' && character <= u'Z') return {KeyCommand::StartSlot, character - u'A'};
+    if (character >= u'A' && character <= u'Z')
+        return {KeyCommand::StartSlot, letter_slot(character)};
     return {};
 }
 

@@ -3,7 +3,7 @@
 // KeyDispatch, feeds it every key-down and typed character, and carries out the command.
 #include <cstdint>
 
-#include "components/shortcut.h"
+#include "platform/keys.h"
 
 namespace tastomat {
 

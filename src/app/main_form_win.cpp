@@ -1,7 +1,5 @@
 #include "app/main_form_win.h"
 
-#include <commctrl.h>
-
 #include "admin/admindataform_win.h"
 #include "platform/win32/wide.h"
 #include "res/resource_ids.h"
@@ -74,7 +72,8 @@ Tmain::Tmain(Platform& platform, AccountStarter& account)
 
 Tmain::~Tmain() {
     if (timer_running_ && hwnd()) KillTimer(hwnd(), kBlinkTimer);
-    if (tooltip_) DestroyWindow(tooltip_);
+    // The tray icon shows icon_; it goes before the icon does.
+    Trayicon.reset();
 }
 
 void Tmain::attach(Tprogrammliste* settings, TAdmindataform1* admin) {
@@ -105,32 +104,16 @@ void Tmain::apply_size() {
 }
 
 void Tmain::create_tooltip() {
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
-                               nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!tooltip_) return;
-    TTTOOLINFOW ti{};
-    ti.cbSize = sizeof ti;
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = hwnd();
-    ti.uId = reinterpret_cast<UINT_PTR>(hwnd());
-    ti.lpszText = tooltip_text_.data();
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    // No owner: under Wine an owned window would hand the badge to the X window manager.
     // The key summary has one line per assigned slot.
-    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, scale(600));
-    SendMessageW(tooltip_, TTM_ACTIVATE, TRUE, 0);
+    tooltip_.create(nullptr, scale(600));
+    tooltip_.add(hwnd(), hwnd(), tooltip_text_);
 }
 
 void Tmain::set_tooltip(const std::wstring& text) {
-    if (!tooltip_ || text == tooltip_text_) return;
+    if (text == tooltip_text_) return;
     tooltip_text_ = text;
-    TTTOOLINFOW ti{};
-    ti.cbSize = sizeof ti;
-    ti.hwnd = hwnd();
-    ti.uId = reinterpret_cast<UINT_PTR>(hwnd());
-    ti.lpszText = tooltip_text_.data();
-    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
-    SendMessageW(tooltip_, TTM_ACTIVATE, TRUE, 0);
+    tooltip_.set_text(hwnd(), hwnd(), tooltip_text_);
 }
 
 void Tmain::show_badge(bool admin) {
@@ -207,8 +190,6 @@ void Tmain::carry_out(const KeyCommand& command) {
 
 void Tmain::start_slot(int index) {
     if (!settings_) return;
-    std::string exe, dir, param;
-    settings_->Getprogparams(index, exe, dir, param);
     ProgramStarter starter({platform_.files, platform_.drives, platform_.shell, account_},
                            platform_.folders.module_path());
     // Whatever happens, the badge goes away after an attempt.
@@ -216,9 +197,7 @@ void Tmain::start_slot(int index) {
         Tmain& self;
         ~HideAfter() { self.Trayicon->HideMainForm(); }
     } hide_after{*this};
-    starter.Startprog(exe, dir, param, index, Adminflag, [this](int i, const std::string& program) {
-        settings_->set_program(i, program);
-    });
+    starter.start_slot(settings_->table(), index, Adminflag);
 }
 
 void Tmain::paint() {
@@ -228,12 +207,13 @@ void Tmain::paint() {
     GetClientRect(hwnd(), &client);
     brush_.reset(CreateSolidBrush(color_));
     FillRect(dc, &client, brush_.get());
-    HGDIOBJ old_font = SelectObject(dc, font_.get());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(255, 255, 255));
-    const wchar_t* label = L"Tastomat aktiv!";
-    TextOutW(dc, scale(kLabelX), scale(kLabelY), label, lstrlenW(label));
-    SelectObject(dc, old_font);
+    {
+        const SelectedObject with_font(dc, font_.get());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(255, 255, 255));
+        const wchar_t* label = L"Tastomat aktiv!";
+        TextOutW(dc, scale(kLabelX), scale(kLabelY), label, lstrlenW(label));
+    }
     EndPaint(hwnd(), &ps);
 }
 

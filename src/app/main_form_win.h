@@ -8,8 +8,9 @@
 #include "app/program_start.h"
 #include "components/fishotkey_win.h"
 #include "platform/platform.h"
+#include "platform/win32/scoped.h"
 #include "ui/popup_menu.h"
-#include "ui/scoped.h"
+#include "ui/tooltip.h"
 #include "ui/tray_icon.h"
 #include "ui/window.h"
 
@@ -66,10 +67,10 @@ class Tmain : public ui::Window {
     TAdmindataform1* admin_ = nullptr;
     KeyDispatch keys_;
     COLORREF color_;
-    ui::ScopedBrush brush_;
-    ui::ScopedFont font_;
-    ui::ScopedIcon icon_;
-    HWND tooltip_ = nullptr;
+    ScopedBrush brush_;
+    ScopedFont font_;
+    ScopedIcon icon_;
+    ui::Tooltip tooltip_;
     std::wstring tooltip_text_ = L"Tastomat";
     bool timer_running_ = false;
 };

@@ -2,17 +2,20 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <objbase.h>
 
+#include <exception>
 #include <memory>
 
 #include "admin/admindataform_win.h"
 #include "admin/no_account_starter.h"
 #include "app/main_form_win.h"
+#include "platform/win32/scoped.h"
+#include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
 #include "settings_ui/programmliste_win.h"
 #include "support/settings_location.h"
 #include "ui/application.h"
+#include "ui/message_box.h"
 
 namespace {
 
@@ -26,41 +29,47 @@ const tastomat::SettingsLocation& settings_location() {
     return location;
 }
 
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+// Builds the windows, runs the message loop and takes them down again in reverse order.
+int run_tastomat(const tastomat::SettingsLocation& location) {
     using namespace tastomat;
-    const SettingsLocation& location = settings_location();
-
-    // COM for the shell's folder browser and shell links; common controls v6 for the
-    // visual styles the manifest asks for.
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
-
     ui::Application& app = ui::Application::instance();
     app.Title = L"Tastomat";
     app.HelpFile = L"TASTOMAT.chm";
 
-    int result = 0;
-    {
-        Platform& os = win32_platform().platform;
-        NoAccountStarter account;
-        auto main = std::make_unique<Tmain>(os, account);
-        auto programmliste = std::make_unique<Tprogrammliste>(*main->HotKey, os, location);
-        auto admin = std::make_unique<TAdmindataform1>(*main->Adminhotkey);
-        main->attach(programmliste.get(), admin.get());
+    Platform& os = win32_platform().platform;
+    NoAccountStarter account;
+    auto main = std::make_unique<Tmain>(os, account);
+    auto programmliste = std::make_unique<Tprogrammliste>(*main->HotKey, os, location);
+    auto admin = std::make_unique<TAdmindataform1>(*main->Adminhotkey);
+    main->attach(programmliste.get(), admin.get());
 
-        result = app.run();
+    const int result = app.run();
 
-        // Nothing is saved at the end: the table reaches the file when the settings
-        // window closes. Destroying the launcher unregisters both hotkeys and removes the
-        // tray icon.
-        main->attach(nullptr, nullptr);
-        admin.reset();
-        programmliste.reset();
-        main.reset();
-    }
-    CoUninitialize();
+    // Nothing is saved at the end: the table reaches the file when the settings window
+    // closes. Destroying the launcher unregisters both hotkeys and removes the tray icon.
+    main->attach(nullptr, nullptr);
+    admin.reset();
+    programmliste.reset();
+    main.reset();
     return result;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    using namespace tastomat;
+    // COM for the shell's folder browser and shell links; common controls v6 for the
+    // visual styles the manifest asks for.
+    const ScopedCom com;
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    try {
+        return run_tastomat(settings_location());
+    } catch (const std::exception& e) {
+        // Nothing is running yet (or any more) to report it: say it here and end.
+        ui::show_error(nullptr, to_wide(e.what()));
+    } catch (...) {
+        ui::show_error(nullptr, L"Unbekannter Fehler");
+    }
+    return 1;
 }

@@ -3,8 +3,9 @@
 namespace tastomat {
 namespace {
 
-// Keeps an empty card reader or floppy from popping up "no disk" while the drives are
-// probed; the previous mode comes back however the search ends.
+// Keeps an empty card reader or floppy from popping up "no disk" while a start probes the
+// drives, from the first existence test to the last; the previous mode comes back however
+// the start ends.
 class ErrorModeGuard {
   public:
     explicit ErrorModeGuard(Drives& drives)
@@ -18,40 +19,9 @@ class ErrorModeGuard {
     unsigned previous_;
 };
 
-// Bytes of the UTF-8 sequence that starts with `lead`.
-size_t sequence_length(unsigned char lead) {
-    if (lead >= 0xF0) return 4;
-    if (lead >= 0xE0) return 3;
-    if (lead >= 0xC0) return 2;
-    return 1;
-}
-
 bool searched_drive_type(int type) { return type == kDriveFixed || type == kDriveRemote; }
 
 }  // namespace
-
-std::string drive_part(std::string_view path) {
-    if (path.empty()) return {};
-    const size_t first = sequence_length(static_cast<unsigned char>(path[0]));
-    if (path.size() > first && path[first] == ':') return std::string(path.substr(0, first + 1));
-    if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
-        const size_t server_end = path.find('\\', 2);
-        if (server_end == std::string_view::npos) return std::string(path);
-        return std::string(path.substr(0, path.find('\\', server_end + 1)));
-    }
-    return {};
-}
-
-std::string complete_drive(std::string_view path, std::string_view drive) {
-    if (!drive_part(path).empty()) return std::string(path);
-    return std::string(drive) + std::string(path);
-}
-
-std::string file_name_part(std::string_view path) {
-    const size_t separator = path.find_last_of("\\:");
-    if (separator == std::string_view::npos) return std::string(path);
-    return std::string(path.substr(separator + 1));
-}
 
 ProgramStarter::ProgramStarter(StartServices services, std::string_view launcher_path)
     : services_(services), launcher_drive_(drive_part(launcher_path)) {}
@@ -59,6 +29,7 @@ ProgramStarter::ProgramStarter(StartServices services, std::string_view launcher
 StartResult ProgramStarter::Startprog(const std::string& Exe, const std::string& Dir,
                                       const std::string& Param, int Index, bool Adminflag,
                                       const SetProgram& set_program) {
+    const ErrorModeGuard quiet_drives(services_.drives);
     const std::string exe = complete_drive(Exe, launcher_drive_);
     const std::string dir = complete_drive(Dir, launcher_drive_);
     StartResult result;
@@ -84,8 +55,10 @@ StartResult ProgramStarter::Startprog(const std::string& Exe, const std::string&
 }
 
 StartResult ProgramStarter::start_slot(ProgramTable& table, int Index, bool Adminflag) {
+    // The working directory's test is a probe of the start as well.
+    const ErrorModeGuard quiet_drives(services_.drives);
     std::string exe, dir, param;
-    table.Getprogparams(Index, exe, dir, param, services_.files);
+    table.Getprogparams(Index, exe, dir, param, services_.files, launcher_drive_);
     return Startprog(exe, dir, param, Index, Adminflag, table);
 }
 
@@ -98,7 +71,6 @@ bool ProgramStarter::start(const std::string& path, const std::string& dir,
 std::optional<std::string> ProgramStarter::search_drives(const std::string& exe,
                                                          const std::string& dir,
                                                          const std::string& param, bool admin) {
-    ErrorModeGuard quiet_drives(services_.drives);
     const size_t colon = exe.find(':');
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         const std::string root{letter, ':'};

@@ -9,6 +9,7 @@
 
 #include "platform/drives.h"
 #include "platform/file_system.h"
+#include "platform/paths.h"
 #include "platform/shell.h"
 #include "table/program_table.h"
 
@@ -54,15 +55,5 @@ class ProgramStarter {
     StartServices services_;
     std::string launcher_drive_;
 };
-
-// "X:" for a path whose second character is a colon; "\\server\share" for a network path;
-// "" for anything else.
-std::string drive_part(std::string_view path);
-
-// The path with `drive` in front when it has no drive part of its own.
-std::string complete_drive(std::string_view path, std::string_view drive);
-
-// The text after the last "\" or ":" ("" for a folder ending in "\" or a bare "E:").
-std::string file_name_part(std::string_view path);
 
 }  // namespace tastomat

@@ -95,6 +95,17 @@ TShortCut take_modifiers(std::string_view& text) {
 
 }  // namespace
 
+bool takes_as_hotkey(std::uint16_t key, ShiftState shift, KeyboardLayout& layout) {
+    if (shift.contains(ShiftState::Ctrl) || shift.contains(ShiftState::Alt)) return true;
+    constexpr std::uint16_t kBackspace = 8, kEscape = 27, kSpace = 32;
+    constexpr std::uint16_t kNumpad0 = 0x60, kNumpadDivide = 0x6F;
+    const bool letter_or_digit = (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z');
+    const bool numpad = key >= kNumpad0 && key <= kNumpadDivide;
+    const bool typing = key == kBackspace || key == kEscape || key == kSpace || letter_or_digit ||
+                        numpad || layout.types_character(key);
+    return !typing;
+}
+
 TShortCut ShortCut(std::uint16_t key, ShiftState shift) {
     if (key > 255) return 0;
     TShortCut value = key;

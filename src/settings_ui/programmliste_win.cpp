@@ -174,7 +174,8 @@ void Tprogrammliste::set_list_line(int index) {
 
 void Tprogrammliste::Getprogparams(int Index, std::string& Exe, std::string& Dir,
                                    std::string& Param) {
-    table_.Getprogparams(Index, Exe, Dir, Param, platform_.files);
+    table_.Getprogparams(Index, Exe, Dir, Param, platform_.files,
+                         drive_part(platform_.folders.module_path()));
 }
 
 void Tprogrammliste::set_program(int index, const std::string& program) {
@@ -270,6 +271,7 @@ void Tprogrammliste::Delbutclick() {
 }
 
 void Tprogrammliste::Kuerzelkeydown(WORD Key, ShiftState Shift) {
+    if (!takes_as_hotkey(Key, Shift, platform_.keyboard)) return;
     HotKey_.SetKey(ShortCut(Key, Shift));
     kuerzel->set_text(ShortCutToText(HotKey_.Key(), platform_.keyboard));
     HotKey_.SetKey(TextToShortCut(kuerzel->text(), platform_.keyboard));
@@ -333,6 +335,12 @@ LRESULT Tprogrammliste::on_message(UINT msg, WPARAM wp, LPARAM lp) {
                 return 0;
             }
             break;
+        case WM_ACTIVATE:
+            ui::above_launcher_while_active(hwnd(), msg, wp);
+            break;
+        case ui::kLeftActivation:
+            ui::above_launcher_while_active(hwnd(), msg, wp);
+            return 0;
         case WM_CONTEXTMENU:
             if (reinterpret_cast<HWND>(wp) == programme->hwnd()) {
                 POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};

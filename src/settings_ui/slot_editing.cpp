@@ -4,11 +4,6 @@
 
 namespace tastomat {
 
-std::string folder_part(const std::string& path) {
-    const size_t end = path.find_last_of("\\:");
-    return end == std::string::npos ? std::string() : path.substr(0, end + 1);
-}
-
 bool assign_folder(ProgramTable& table, int i, const std::string& chosen) {
     if (chosen == folder_part(table.Progs[i])) return false;
     std::string folder = chosen;

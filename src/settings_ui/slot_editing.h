@@ -4,12 +4,10 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/paths.h"
 #include "table/program_table.h"
 
 namespace tastomat {
-
-// Everything up to and including the last "\" or ":"; "" when there is neither.
-std::string folder_part(const std::string& path);
 
 // A folder chosen for slot i: taken (with a final "\") unless it equals the folder part
 // of the slot's path, letter case counting. Taking it clears parameters and directory.

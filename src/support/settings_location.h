@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "platform/paths.h"
 #include "platform/system_folders.h"
 
 namespace tastomat {
@@ -19,13 +20,6 @@ struct SettingsLocation {
 // missing. A folder that cannot be created is not reported: writing the settings file
 // will fail later with an error the user sees.
 SettingsLocation compute_settings_location(SystemFolders& folders, FileSystem& files);
-
-// The name after the last "\" (or "/").
-std::string_view file_name_of(std::string_view path);
-// The file name without its extension (the text after the last "." of the name).
-std::string file_stem(std::string_view path);
-// The path with the extension of its file name replaced, or appended when it has none.
-std::string change_extension(std::string_view path, std::string_view extension);
 
 // The settings file's backup: same folder and stem, extension ".bak".
 std::string backup_file_name(std::string_view settings_file);

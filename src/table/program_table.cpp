@@ -2,19 +2,26 @@
 
 #include <utility>
 
+#include "platform/paths.h"
+
 namespace tastomat {
 
 SlotKeys slot_keys(int slot) {
-    if (slot < 26) {
-        const std::string letter(1, static_cast<char>('A' + slot));
-        return {"Buchstaben", letter, "V" + letter, "P" + letter, letter + ": "};
+    const int number = slot_key_number(slot);
+    switch (slot_group(slot)) {
+        case SlotGroup::Letter: {
+            const std::string letter(1, static_cast<char>(number));
+            return {"Buchstaben", letter, "V" + letter, "P" + letter, letter + ": "};
+        }
+        case SlotGroup::Digit: {
+            const std::string digit = std::to_string(number);
+            return {"Zahlen", digit, "V" + digit, "P" + digit, digit + ": "};
+        }
+        case SlotGroup::FunctionKey:
+            break;
     }
-    if (slot < 36) {
-        const std::string digit = std::to_string(slot - 26);
-        return {"Zahlen", digit, "V" + digit, "P" + digit, digit + ": "};
-    }
-    const std::string number = std::to_string(slot - 35);
-    return {"Funktionstasten", "F" + number, "V" + number, "P" + number, "F" + number + ": "};
+    const std::string n = std::to_string(number);
+    return {"Funktionstasten", "F" + n, "V" + n, "P" + n, "F" + n + ": "};
 }
 
 void ProgramTable::load(const IniFile& ini) {
@@ -60,7 +67,8 @@ void ProgramTable::Buildhint(const std::vector<std::string>& lines) {
 }
 
 void ProgramTable::Getprogparams(int Index, std::string& Exe, std::string& Dir, std::string& Param,
-                                 FileSystem& files) const noexcept {
+                                 FileSystem& files,
+                                 std::string_view launcher_drive) const noexcept {
     Exe.clear();
     Dir.clear();
     Param.clear();
@@ -69,7 +77,7 @@ void ProgramTable::Getprogparams(int Index, std::string& Exe, std::string& Dir, 
         Exe = Progs[Index];
         Param = Parameter[Index];
         Dir = Verzeichnisse[Index];
-        if (!files.directory_exists(Dir)) Dir.clear();
+        if (!files.directory_exists(complete_drive(Dir, launcher_drive))) Dir.clear();
     } catch (...) {
         // The launcher starts the program with what was fetched so far.
     }

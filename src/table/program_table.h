@@ -8,10 +8,10 @@
 
 #include "platform/file_system.h"
 #include "table/ini_file.h"
+#include "table/slots.h"
 
 namespace tastomat {
 
-inline constexpr int kSlotCount = 48;
 // The arrays hold three entries more than there are slots; those are never used.
 inline constexpr int kTableSize = 51;
 
@@ -63,9 +63,11 @@ class ProgramTable {
     void Buildhint(const std::vector<std::string>& lines);
     void Buildhint() { Buildhint(list_lines()); }
 
-    // A working directory that is not an existing folder comes back empty. Never throws.
+    // A working directory that is not an existing folder comes back empty; one without a
+    // drive is looked for on the launcher's drive, where the start will look for it too.
+    // Never throws.
     void Getprogparams(int Index, std::string& Exe, std::string& Dir, std::string& Param,
-                       FileSystem& files) const noexcept;
+                       FileSystem& files, std::string_view launcher_drive) const noexcept;
 };
 
 }  // namespace tastomat

@@ -3,7 +3,7 @@
 namespace tastomat {
 
 std::string start_time_text(Clock& clock, const LocalDateTime& time) {
-    const std::string date = clock.short_date(time);
+    std::string date = clock.short_date(time);
     if (time.hour == 0 && time.minute == 0 && time.second == 0) return date;
     return date + " " + clock.long_time(time);
 }

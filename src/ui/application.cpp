@@ -4,6 +4,9 @@
 
 #include <algorithm>
 
+#include "platform/win32/file_system_win.h"
+#include "platform/win32/system_folders_win.h"
+
 namespace tastomat::ui {
 
 Application& Application::instance() {
@@ -27,7 +30,10 @@ void Application::remove_dialog(HWND hwnd) {
 bool Application::pump_one(MSG& msg) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got <= 0) {
+        // Whichever loop meets the quit request, every loop ends, and the outermost
+        // returns the code it carried.
         terminated_ = true;
+        exit_code_ = got == 0 ? static_cast<int>(msg.wParam) : 1;
         return false;
     }
     for (HWND dlg : dialogs_) {
@@ -44,7 +50,7 @@ int Application::run() {
     MSG msg{};
     while (!terminated_ && pump_one(msg)) {
     }
-    return terminated_ ? static_cast<int>(msg.wParam) : 0;
+    return exit_code_;
 }
 
 namespace {
@@ -73,8 +79,6 @@ void Application::run_modal(HWND window) {
     }
     for (HWND hwnd : disabled.list)
         if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
-    // The quit request that ended the nested loop must also end the outer one.
-    if (terminated_) PostQuitMessage(static_cast<int>(msg.wParam));
 }
 
 void Application::terminate() { PostQuitMessage(0); }
@@ -88,11 +92,9 @@ void Application::restore() { minimized_ = false; }
 
 void Application::show_help(int context) {
     // Opened beside the program: the help file travels on the stick with it.
-    wchar_t exe[MAX_PATH];
-    const DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring path(exe, n);
+    std::wstring path = module_path_w();
     path = path.substr(0, path.find_last_of(L"\\/") + 1) + HelpFile;
-    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    if (!is_existing_file(path)) return;
     ShellExecuteW(main_window_, L"open", L"hh.exe",
                   (L"-mapid " + std::to_wstring(context) + L" \"" + path + L"\"").c_str(), nullptr,
                   SW_SHOWNORMAL);

@@ -43,6 +43,7 @@ class Application {
     HWND main_window_ = nullptr;
     std::vector<HWND> dialogs_;
     bool terminated_ = false;
+    int exit_code_ = 0;
     bool minimized_ = false;
 };
 

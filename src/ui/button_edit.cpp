@@ -1,5 +1,7 @@
 #include "ui/button_edit.h"
 
+#include "platform/win32/file_system_win.h"
+#include "platform/win32/scoped.h"
 #include "platform/win32/wide.h"
 #include "ui/folder_dialog.h"
 
@@ -43,9 +45,7 @@ FolderPathEdit::FolderPathEdit(Form& form, std::string name, DesignRect rect, HI
 
 void FolderPathEdit::browse() {
     const std::wstring current = window_text();
-    const DWORD attributes = GetFileAttributesW(current.c_str());
-    const bool is_folder = !current.empty() && attributes != INVALID_FILE_ATTRIBUTES &&
-                           (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    const bool is_folder = !current.empty() && is_existing_directory(current);
     const auto chosen = choose_folder(form().hwnd(), L"Verzeichnis w\u00e4hlen",
                                       is_folder ? current : std::wstring());
     if (chosen) set_window_text(*chosen);
@@ -58,12 +58,12 @@ void FolderPathEdit::layout() {
 
 void FolderPathEdit::text_changed() {
     const std::wstring text = window_text();
-    HDC dc = GetDC(hwnd());
-    HGDIOBJ old = SelectObject(dc, font());
     SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(hwnd(), dc);
+    {
+        const WindowDC dc(hwnd());
+        const SelectedObject with_font(dc.get(), font());
+        GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    }
     RECT client;
     GetClientRect(hwnd(), &client);
     const int room = client.right - form().scale(button_width(design()) + 6);

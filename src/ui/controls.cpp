@@ -13,7 +13,12 @@ Control::Control(Form& form, std::string name, ControlKind kind, DesignRect rect
     : form_(form), name_(std::move(name)), kind_(kind), rect_(rect) {}
 
 Control::~Control() {
-    if (subclassed_ && hwnd_) RemoveWindowSubclass(hwnd_, &Control::subclass_proc, 0);
+    // The control owns its window: neither may outlive the other, and the form must not
+    // walk a control that is gone.
+    form_.unregister_control(*this);
+    if (!hwnd_) return;
+    if (subclassed_) RemoveWindowSubclass(hwnd_, &Control::subclass_proc, 0);
+    DestroyWindow(hwnd_);
 }
 
 void Control::create_window(const wchar_t* window_class, const std::wstring& text, DWORD style,
@@ -49,13 +54,7 @@ void Control::layout() {
                form_.scale(rect_.height), TRUE);
 }
 
-std::wstring Control::window_text() const {
-    const int n = GetWindowTextLengthW(hwnd_);
-    std::wstring s(static_cast<size_t>(n) + 1, L'\0');
-    GetWindowTextW(hwnd_, s.data(), n + 1);
-    s.resize(static_cast<size_t>(n));
-    return s;
-}
+std::wstring Control::window_text() const { return ui::window_text(hwnd_); }
 
 void Control::set_window_text(const std::wstring& text) { SetWindowTextW(hwnd_, text.c_str()); }
 
@@ -206,11 +205,14 @@ void KeyEdit::layout() {
 LRESULT KeyEdit::on_subclassed(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_GETDLGCODE:
-            // Tab and Enter stay with the window (next control, OK); every other key is ours.
+            // Tab, Enter and a plain Escape stay with the window (next control, OK, close);
+            // every other key is ours.
             if (lp) {
                 const MSG* m = reinterpret_cast<const MSG*>(lp);
+                const bool plain_escape = m->wParam == VK_ESCAPE && GetKeyState(VK_CONTROL) >= 0 &&
+                                          GetKeyState(VK_MENU) >= 0;
                 if ((m->message == WM_KEYDOWN || m->message == WM_SYSKEYDOWN) &&
-                    (m->wParam == VK_TAB || m->wParam == VK_RETURN))
+                    (m->wParam == VK_TAB || m->wParam == VK_RETURN || plain_escape))
                     return default_subclassed(msg, wp, lp);
             }
             return default_subclassed(msg, wp, lp) | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE;
@@ -239,16 +241,20 @@ LRESULT KeyEdit::on_subclassed(UINT msg, WPARAM wp, LPARAM lp) {
 // --- components without a window ------------------------------------------------------
 
 MenuItemComponent::MenuItemComponent(Form& form, PopupMenu& menu, std::string name)
-    : menu_(menu), name_(std::move(name)) {
+    : form_(form), menu_(menu), name_(std::move(name)) {
     form.register_component(*this);
 }
+
+MenuItemComponent::~MenuItemComponent() { form_.unregister_component(*this); }
 
 bool MenuItemComponent::checked() const { return menu_.checked(to_wide(name_)); }
 
 void MenuItemComponent::set_checked(bool on) { menu_.set_checked(to_wide(name_), on); }
 
-PlainComponent::PlainComponent(Form& form, std::string name) : name_(std::move(name)) {
+PlainComponent::PlainComponent(Form& form, std::string name) : form_(form), name_(std::move(name)) {
     form.register_component(*this);
 }
+
+PlainComponent::~PlainComponent() { form_.unregister_component(*this); }
 
 }  // namespace tastomat::ui

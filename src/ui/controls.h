@@ -134,9 +134,9 @@ class Edit : public Control {
     int right_margin_ = 0;
 };
 
-// A read-only edit that reports every key-down except Tab and Enter (which keep their
-// meaning in the window) and shows what the handler makes of it. Its caption label sits
-// above it, as with a labelled edit.
+// A read-only edit that reports every key-down except Tab, Enter and a plain Escape (which
+// keep their meaning in the window) and shows what the handler makes of it. Its caption
+// label sits above it, as with a labelled edit.
 class KeyEdit : public Edit {
   public:
     KeyEdit(Form& form, std::string name, DesignRect rect, const std::wstring& label);
@@ -155,12 +155,16 @@ class PopupMenu;
 class MenuItemComponent : public FormControl {
   public:
     MenuItemComponent(Form& form, PopupMenu& menu, std::string name);
+    MenuItemComponent(const MenuItemComponent&) = delete;
+    MenuItemComponent& operator=(const MenuItemComponent&) = delete;
+    ~MenuItemComponent() override;
     const std::string& component_name() const override { return name_; }
     ControlKind kind() const override { return ControlKind::MenuItem; }
     bool checked() const override;
     void set_checked(bool on) override;
 
   private:
+    Form& form_;
     PopupMenu& menu_;
     std::string name_;
 };
@@ -169,10 +173,14 @@ class MenuItemComponent : public FormControl {
 class PlainComponent : public FormControl {
   public:
     PlainComponent(Form& form, std::string name);
+    PlainComponent(const PlainComponent&) = delete;
+    PlainComponent& operator=(const PlainComponent&) = delete;
+    ~PlainComponent() override;
     const std::string& component_name() const override { return name_; }
     ControlKind kind() const override { return ControlKind::Other; }
 
   private:
+    Form& form_;
     std::string name_;
 };
 

@@ -13,9 +13,7 @@ Form::Form(std::string component_name, std::wstring font_face, int font_points)
       font_face_(std::move(font_face)),
       font_points_(font_points) {}
 
-Form::~Form() {
-    if (tooltip_) DestroyWindow(tooltip_);
-}
+Form::~Form() = default;
 
 void Form::register_component(FormControl& component) { components_.push_back(&component); }
 
@@ -24,9 +22,17 @@ void Form::register_control(Control& control) {
     controls_.push_back(&control);
 }
 
+void Form::unregister_component(FormControl& component) { std::erase(components_, &component); }
+
+void Form::unregister_control(Control& control) {
+    unregister_component(control);
+    std::erase(controls_, &control);
+    std::erase_if(tools_, [&](const Tool& tool) { return tool.hwnd == control.hwnd(); });
+}
+
 void Form::form_created() {
     make_font();
-    ensure_tooltip();
+    tooltip_.create(hwnd(), scale(600));
 }
 
 void Form::make_font() { font_.reset(create_font(font_face_)); }
@@ -40,39 +46,17 @@ HFONT Form::create_font(const std::wstring& face) const {
     return CreateFontIndirectW(&lf);
 }
 
-void Form::ensure_tooltip() {
-    if (tooltip_) return;
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-    if (tooltip_) SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, scale(600));
-}
-
 std::wstring& Form::tool_text(HWND control) {
     for (Tool& tool : tools_)
         if (tool.hwnd == control) return tool.text;
     tools_.push_back({control, {}});
-    TTTOOLINFOW ti{};
-    ti.cbSize = sizeof ti;
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = hwnd();
-    ti.uId = reinterpret_cast<UINT_PTR>(control);
-    ti.lpszText = const_cast<wchar_t*>(L"");
-    if (tooltip_) SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    tooltip_.add(hwnd(), control, L"");
     return tools_.back().text;
 }
 
 void Form::set_control_hint(HWND control, const std::wstring& text) {
-    ensure_tooltip();
     tool_text(control) = text;
-    std::wstring shown = text.empty() ? hint_ : text;
-    TTTOOLINFOW ti{};
-    ti.cbSize = sizeof ti;
-    ti.hwnd = hwnd();
-    ti.uId = reinterpret_cast<UINT_PTR>(control);
-    ti.lpszText = shown.data();
-    if (tooltip_) SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+    tooltip_.set_text(hwnd(), control, text.empty() ? hint_ : text);
 }
 
 void Form::set_hint(const std::wstring& text) {
@@ -139,6 +123,8 @@ LRESULT Form::on_message(UINT msg, WPARAM wp, LPARAM lp) {
             SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,
                          suggested->right - suggested->left, suggested->bottom - suggested->top,
                          SWP_NOZORDER | SWP_NOACTIVATE);
+            // The controls still draw with the old font until layout() hands them the new one.
+            const ScopedFont previous = std::move(font_);
             make_font();
             layout();
             dpi_changed();

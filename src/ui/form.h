@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/scoped.h"
 #include "support/form_state.h"
-#include "ui/scoped.h"
+#include "ui/tooltip.h"
 #include "ui/window.h"
 
 namespace tastomat::ui {
@@ -26,6 +27,8 @@ class Form : public Window, public FormComponents {
     // Called by the components themselves as they are constructed.
     void register_component(FormControl& component);
     void register_control(Control& control);
+    void unregister_component(FormControl& component);
+    void unregister_control(Control& control);
     UINT next_control_id() { return next_id_++; }
 
     HFONT font() const { return font_.get(); }
@@ -60,14 +63,13 @@ class Form : public Window, public FormComponents {
 
   private:
     void make_font();
-    void ensure_tooltip();
     std::wstring& tool_text(HWND control);
 
     std::string name_;
     std::wstring font_face_;
     int font_points_;
     ScopedFont font_;
-    HWND tooltip_ = nullptr;
+    Tooltip tooltip_;
     HWND focus_ = nullptr;
     std::wstring hint_;
     struct Tool {

@@ -160,9 +160,9 @@ HBITMAP make_dib(int size, const std::vector<std::uint32_t>& bgra) {
 }
 
 HICON make_icon(int size, const std::vector<std::uint32_t>& bgra) {
-    Scoped<HBITMAP, GdiDeleter> colour(make_dib(size, bgra));
+    ScopedBitmap colour(make_dib(size, bgra));
     // The alpha channel decides; the mask only has to exist.
-    Scoped<HBITMAP, GdiDeleter> mask(CreateBitmap(size, size, 1, 1, nullptr));
+    ScopedBitmap mask(CreateBitmap(size, size, 1, 1, nullptr));
     ICONINFO info{};
     info.fIcon = TRUE;
     info.hbmColor = colour.get();

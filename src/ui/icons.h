@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "ui/scoped.h"
+#include "platform/win32/scoped.h"
 
 namespace tastomat::ui {
 
@@ -42,7 +42,7 @@ class ImageList {
     int size_;
     HIMAGELIST list_ = nullptr;
     std::vector<ScopedIcon> icons_;
-    std::vector<Scoped<HBITMAP, GdiDeleter>> bitmaps_;
+    std::vector<ScopedBitmap> bitmaps_;
 };
 
 }  // namespace tastomat::ui

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "components/shortcut.h"
+#include "platform/keys.h"
 
 namespace tastomat::ui {
 

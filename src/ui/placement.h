@@ -15,12 +15,35 @@ inline void place_bottom_right(HWND hwnd) {
     SetWindowPos(hwnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// Keeps a window opened from the launcher above the badge, which is always on top.
-// Deliberately not by making the badge its owner: under Wine a window that owns another
-// is handed to the X window manager for good, and the badge would no longer receive the
-// keyboard when a hotkey brings it up.
+// Keeps a window opened from the launcher above the badge, which is always on top, while
+// letting every other application come in front of it: the window is topmost only while it
+// is the active one. Deliberately not by making the badge its owner: under Wine a window
+// that owns another is handed to the X window manager for good, and the badge would no
+// longer receive the keyboard when a hotkey brings it up.
 inline void stay_above_launcher(HWND hwnd) {
     SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// Posted to itself by a window that lost the activation; see above_launcher_while_active.
+inline constexpr UINT kLeftActivation = WM_APP + 0x52;
+
+// Call with every WM_ACTIVATE, and with kLeftActivation. Leaving the topmost band waits
+// until the activation has moved on, so that the window can go right below the one that
+// took over rather than above every other window.
+inline void above_launcher_while_active(HWND hwnd, UINT msg, WPARAM wp) {
+    if (msg == WM_ACTIVATE) {
+        if (LOWORD(wp) != WA_INACTIVE)
+            stay_above_launcher(hwnd);
+        else
+            PostMessageW(hwnd, kLeftActivation, 0, 0);
+        return;
+    }
+    HWND active = GetForegroundWindow();
+    if (active == hwnd || (active && GetAncestor(active, GA_ROOTOWNER) == hwnd)) return;
+    constexpr UINT kKeep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    // Placed after a window that is not topmost, a window stops being topmost itself.
+    const bool below_active = active && !(GetWindowLongW(active, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    SetWindowPos(hwnd, below_active ? active : HWND_NOTOPMOST, 0, 0, 0, 0, kKeep);
 }
 
 }  // namespace tastomat::ui

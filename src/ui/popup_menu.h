@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/scoped.h"
+#include "platform/win32/scoped.h"
 
 namespace tastomat::ui {
 

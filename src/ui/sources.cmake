@@ -14,5 +14,6 @@ if(WIN32)
     src/ui/folder_dialog.cpp
     src/ui/controls.cpp
     src/ui/button_edit.cpp
+    src/ui/tooltip.cpp
   )
 endif()

@@ -1,12 +1,75 @@
 #include "ui/window.h"
 
+#include <deque>
 #include <exception>
 #include <stdexcept>
+#include <utility>
 
+#include "platform/win32/scoped.h"
 #include "platform/win32/wide.h"
 #include "ui/message_box.h"
 
 namespace tastomat::ui {
+namespace {
+
+ErrorReporter& reporter() {
+    static ErrorReporter current = [](HWND owner, const std::wstring& message) {
+        show_error(owner, message);
+    };
+    return current;
+}
+
+// Errors waiting to be reported, and the window whose posted message reports them. One
+// report at a time: errors raised while a box is open wait for it to close.
+class ErrorQueue : private Window {
+  public:
+    ErrorQueue() { create_hidden(L"TastomatErrorReports"); }
+
+    void add(HWND owner, std::wstring message) {
+        if (message == on_screen_) return;
+        for (const Pending& p : pending_)
+            if (p.message == message) return;
+        pending_.push_back({owner, std::move(message)});
+        if (!reporting_ && pending_.size() == 1) PostMessageW(hwnd(), kReport, 0, 0);
+    }
+
+  private:
+    static constexpr UINT kReport = WM_APP + 0x51;
+    struct Pending {
+        HWND owner;
+        std::wstring message;
+    };
+
+    LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg != kReport) return default_message(msg, wp, lp);
+        if (reporting_) return 0;
+        reporting_ = true;
+        while (!pending_.empty()) {
+            Pending next = std::move(pending_.front());
+            pending_.pop_front();
+            on_screen_ = next.message;
+            reporter()(IsWindow(next.owner) ? next.owner : nullptr, next.message);
+            on_screen_.clear();
+        }
+        reporting_ = false;
+        return 0;
+    }
+
+    std::deque<Pending> pending_;
+    std::wstring on_screen_;
+    bool reporting_ = false;
+};
+
+ErrorQueue& error_queue() {
+    static ErrorQueue queue;
+    return queue;
+}
+
+}  // namespace
+
+ErrorReporter set_error_reporter(ErrorReporter replacement) {
+    return std::exchange(reporter(), std::move(replacement));
+}
 
 Window::~Window() { destroy(); }
 
@@ -22,9 +85,8 @@ void Window::destroy() {
 UINT Window::dpi() const {
     const UINT d = hwnd_ ? GetDpiForWindow(hwnd_) : 0;
     if (d) return d;
-    HDC dc = GetDC(nullptr);
-    const int screen = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
+    const WindowDC screen_dc(nullptr);
+    const int screen = GetDeviceCaps(screen_dc.get(), LOGPIXELSY);
     return screen > 0 ? static_cast<UINT>(screen) : 96;
 }
 
@@ -34,11 +96,13 @@ int Window::scale(int design_pixels) const {
 
 void Window::set_caption(const std::wstring& text) { SetWindowTextW(hwnd_, text.c_str()); }
 
-std::wstring Window::caption() const {
-    const int n = GetWindowTextLengthW(hwnd_);
-    std::wstring s(static_cast<size_t>(n) + 1, L'\0');
-    GetWindowTextW(hwnd_, s.data(), n + 1);
-    s.resize(static_cast<size_t>(n));
+std::wstring Window::caption() const { return window_text(hwnd_); }
+
+std::wstring window_text(HWND hwnd) {
+    // The length is a hint only: the text may change between the two calls.
+    std::wstring s(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    const int n = GetWindowTextW(hwnd, s.data(), static_cast<int>(s.size()));
+    s.resize(static_cast<size_t>(n > 0 ? n : 0));
     return s;
 }
 
@@ -91,6 +155,8 @@ LRESULT CALLBACK Window::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
     LRESULT result = 0;
     const bool ok = guarded(hwnd, [&] { result = self->on_message(msg, wp, lp); });
+    // A paint that failed would otherwise be asked for again at once, forever.
+    if (!ok && msg == WM_PAINT) ValidateRect(hwnd, nullptr);
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
@@ -99,13 +165,15 @@ LRESULT CALLBACK Window::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
 }
 
 void report_exception(HWND owner) {
+    std::wstring message;
     try {
         throw;
     } catch (const std::exception& e) {
-        show_error(owner, to_wide(e.what()));
+        message = to_wide(e.what());
     } catch (...) {
-        show_error(owner, L"Unbekannter Fehler");
+        message = L"Unbekannter Fehler";
     }
+    error_queue().add(owner, std::move(message));
 }
 
 }  // namespace tastomat::ui

@@ -4,6 +4,7 @@
 // in the error box, so that no exception ever crosses back into the system.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace tastomat::ui {
@@ -55,12 +56,24 @@ class Window {
     HWND hwnd_ = nullptr;
 };
 
-// Runs fn and shows any exception it throws in the error box (the application's
-// general error handler). Returns false when it threw.
+// The text of any window or control.
+std::wstring window_text(HWND hwnd);
+
+// How an error caught at a window's message handler reaches the user: by default the
+// error box. Replaced by tests; returns the reporter it replaces.
+using ErrorReporter = std::function<void(HWND owner, const std::wstring& message)>;
+ErrorReporter set_error_reporter(ErrorReporter reporter);
+
+// Queues the error of the exception being handled. It is reported once the message that
+// failed is done, through a message of its own: a box shown from inside a failing paint or
+// timer message would be followed by the next failure's box on top of it. An error that is
+// already waiting or on screen with the same text is not queued again.
+void report_exception(HWND owner);
+
+// Runs fn and reports any exception it throws (the application's general error handler).
+// Returns false when it threw.
 template <typename Fn>
 bool guarded(HWND owner, Fn&& fn);
-
-void report_exception(HWND owner);
 
 template <typename Fn>
 bool guarded(HWND owner, Fn&& fn) {

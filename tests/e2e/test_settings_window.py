@@ -255,6 +255,65 @@ class LauncherHotkey(SettingsCase):
         self.show_badge("ctrl+alt+k")
 
 
+    def test_plain_keys_and_escape_in_the_hotkey_field_leave_alt_f12_armed(self):
+        self.start_up()
+        window = self.open_settings()
+        screen.click(*at(window, 472 + 48, GROUP_TOP + 38 + 12))  # the hotkey field
+        for key in ("k", "space", "7", "BackSpace"):
+            screen.key(key)
+        screen.grab(save_as=self.artifact("plain-keys-typed.png"))
+        # Escape keeps its meaning in the window: it closes it, which saves.
+        screen.key("Escape")
+        screen.wait_until_gone(TITLE)
+        self.assertEqual(self.sections()["Programmliste"]["kuerzel"], "Alt+F12")
+        self.show_badge("alt+F12")
+        screen.key("Escape")
+        screen.wait_until_gone(BADGE)
+        # The letter was not taken from every other application either.
+        screen.focus(self.focus)
+        screen.key("k")
+        self.assertTrue(screen.stays_false(lambda: screen.windows(BADGE), 1.0))
+
+
+class Stacking(SettingsCase):
+
+    def z_order(self):
+        """[(title, topmost)] of the visible top-level windows, top first."""
+        out = harness.wine(harness.build_file("zorder_probe.exe")).decode("utf-8", "replace")
+        return [(line.split("\t")[0], line.split("\t")[1] == "1")
+                for line in out.splitlines() if "\t" in line]
+
+    def position(self, order, title):
+        return next(i for i, (t, _) in enumerate(order) if t == title)
+
+    def test_another_application_can_come_in_front_of_the_settings_window(self):
+        self.start_up()
+        self.open_settings()
+        # Active, it is above the badge and everything else.
+        order = wait_until(lambda: (lambda o: o if dict(o).get(TITLE) else None)(self.z_order()),
+                           what="the settings window to be topmost while active")
+        self.assertLess(self.position(order, TITLE), self.position(order, "TastomatE2EFocus"))
+
+        screen.focus(self.focus)
+        screen.click(self.focus.x + 100, self.focus.y + 60)
+
+        def behind():
+            o = self.z_order()
+            if dict(o).get(TITLE, True):
+                return None
+            return o if self.position(o, "TastomatE2EFocus") < self.position(o, TITLE) else None
+        wait_until(behind, what="the other window in front of the settings window")
+        screen.grab(save_as=self.artifact("settings-behind.png"))
+
+        # Back to the settings window: on top again.
+        settings = self.settings_window()
+        screen.focus(settings)
+        screen.click(settings.x + 30, settings.y + 60)
+        wait_until(lambda: dict(self.z_order()).get(TITLE),
+                   what="the settings window topmost again once active")
+        self.close_settings()
+
+
 class Backup(SettingsCase):
 
     def test_file_without_marker_is_replaced_by_its_backup_before_the_table_is_read(self):

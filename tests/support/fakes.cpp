@@ -59,9 +59,13 @@ void FakeFileSystem::replace_file(const std::string& path, const std::string& by
     files[key(path)] = bytes;
 }
 
-bool FakeFileSystem::file_exists(const std::string& path) { return files.count(key(path)) != 0; }
+bool FakeFileSystem::file_exists(const std::string& path) {
+    if (on_probe) on_probe(path);
+    return files.count(key(path)) != 0;
+}
 
 bool FakeFileSystem::directory_exists(const std::string& path) {
+    if (on_probe) on_probe(path);
     return dirs.count(key(path)) != 0;
 }
 

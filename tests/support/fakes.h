@@ -18,6 +18,8 @@ class FakeFileSystem final : public FileSystem {
     std::set<std::string> dirs;                // upper-cased, no trailing "\"
     std::set<std::string> unreadable;          // read_file throws for these
     bool fail_writes = false;                  // replace_file throws
+    // Told every existence test, to check what surrounds it.
+    std::function<void(const std::string& path)> on_probe;
     int writes = 0;
 
     void add_file(const std::string& path, const std::string& content = "");
@@ -79,6 +81,11 @@ class FakeKeyboardLayout final : public KeyboardLayout {
                                           {186, "Ü"},        {187, "+"},   {189, "-"},
                                           {144, "Num-Taste"}};
     std::string key_name(unsigned virtual_key) override;
+    // Punctuation of a German layout: Ü + # , - . ö ^ ä < ß ´
+    bool types_character(unsigned virtual_key) override {
+        return (virtual_key >= 186 && virtual_key <= 192) ||
+               (virtual_key >= 219 && virtual_key <= 222) || virtual_key == 226;
+    }
 };
 
 class FakeSystemFolders final : public SystemFolders {

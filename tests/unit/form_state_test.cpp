@@ -158,10 +158,10 @@ TEST_F(FormStateTest, StoredTextWinsOverTheStoredComboIndex) {
         const std::string& component_name() const override { return name; }
         ControlKind kind() const override { return ControlKind::ComboBox; }
         std::string text() const override { return shown; }
-        void set_text(const std::string& t) override { calls.push_back("text"), shown = t; }
+        void set_text(const std::string& t) override { calls.emplace_back("text"), shown = t; }
         int index() const override { return -1; }
         void set_index(int i) override {
-            calls.push_back("index");
+            calls.emplace_back("index");
             if (i >= 0) shown = items[static_cast<size_t>(i)];
         }
     };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/fakes.h"
+#include "table/program_table.h"
 
 namespace tastomat {
 namespace {
@@ -28,7 +29,7 @@ class ProgramStartTest : public ::testing::Test {
         ProgramStarter starter({files, drives, shell, shell}, launcher);
         return starter.Startprog(exe, dir, param, index, admin,
                                  [this](int i, const std::string& p) {
-                                     changes.push_back({i, p});
+                                     changes.emplace_back(i, p);
                                  });
     }
 
@@ -51,7 +52,30 @@ TEST_F(ProgramStartTest, EmptySlotOpensTheLauncherDriveWithoutSearching) {
     EXPECT_EQ(result.started, "E:");
     EXPECT_FALSE(result.new_program);
     EXPECT_TRUE(changes.empty());
-    EXPECT_TRUE(drives.modes_set.empty());
+    EXPECT_TRUE(drives.queried.empty());
+}
+
+TEST_F(ProgramStartTest, EveryProbeOfAStartRunsWithTheDrivesQuiet) {
+    files.add_file("C:\\Tools\\x.exe");
+    files.add_dir("C:\\Daten");
+    files.add_dir("E:\\Arbeit");
+    drives.types['F'] = kDriveFixed;
+    std::vector<unsigned> modes_at_probe;
+    files.on_probe = [&](const std::string&) { modes_at_probe.push_back(drives.error_mode); };
+    ProgramTable table;
+    table.Progs = {"C:\\Tools\\x.exe", "C:\\Daten\\", "D:\\Gone\\x.exe", ""};
+    table.Verzeichnisse = {"\\Arbeit", "C:\\Daten", "", "D:\\Gone"};
+    for (int slot = 0; slot < 4; ++slot) {
+        SCOPED_TRACE(slot);
+        modes_at_probe.clear();
+        ProgramStarter starter({files, drives, shell, shell}, launcher);
+        starter.start_slot(table, slot, false);
+        ASSERT_FALSE(modes_at_probe.empty());
+        for (const unsigned mode : modes_at_probe) EXPECT_EQ(mode, kFailCriticalErrors);
+        EXPECT_EQ(drives.error_mode, 0x8000u);
+    }
+    // The working directory without drive was found on the launcher's drive.
+    EXPECT_EQ(shell.opened.front(), (ShellCall{"C:\\Tools\\x.exe", "", "E:\\Arbeit"}));
 }
 
 TEST_F(ProgramStartTest, PathsWithoutDriveGetTheLauncherDrive) {

@@ -193,10 +193,24 @@ TEST(Getprogparams, MissingWorkingDirectoryComesBackEmpty) {
     t.Verzeichnisse[5] = "C:\\Gone";
     t.Verzeichnisse[6] = "C:\\Work";
     std::string exe = "old", dir = "old", param = "old";
-    t.Getprogparams(5, exe, dir, param, files);
+    t.Getprogparams(5, exe, dir, param, files, "E:");
     EXPECT_EQ(exe + "|" + dir + "|" + param, "C:\\f.exe||-x");
-    t.Getprogparams(6, exe, dir, param, files);
+    t.Getprogparams(6, exe, dir, param, files, "E:");
     EXPECT_EQ(exe + "|" + dir + "|" + param, "|C:\\Work|");
+}
+
+TEST(Getprogparams, WorkingDirectoryWithoutDriveIsLookedForOnTheLauncherDrive) {
+    test::FakeFileSystem files;
+    files.add_dir("E:\\Arbeit");
+    ProgramTable t;
+    t.Verzeichnisse[0] = "\\Arbeit";
+    t.Verzeichnisse[1] = "\\Fehlt";
+    std::string exe, dir, param;
+    // Kept as stored: the start puts the drive in front itself.
+    t.Getprogparams(0, exe, dir, param, files, "E:");
+    EXPECT_EQ(dir, "\\Arbeit");
+    t.Getprogparams(1, exe, dir, param, files, "E:");
+    EXPECT_EQ(dir, "");
 }
 
 TEST(StartTime, DateAndTimeOrTheDateAloneAtMidnight) {

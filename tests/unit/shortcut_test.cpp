@@ -114,5 +114,41 @@ TEST(ShortCutValueTest, SplitGivesKeyAndModifiersBack) {
     EXPECT_TRUE(shift.empty());
 }
 
+TEST(HotkeyFieldTest, KeysThatTypeOrLeaveTheWindowAreNotTakenWithoutCtrlOrAlt) {
+    struct Case {
+        std::uint16_t key;
+        ShiftState shift;
+        bool taken;
+    };
+    const ShiftState none;
+    const std::vector<Case> cases = {
+        {'K', none, false},
+        {'K', ShiftState::Shift, false},
+        {'7', none, false},
+        {32, none, false},  // space bar
+        {27, none, false},
+        {27, ShiftState::Shift, false},  // Escape
+        {8, none, false},
+        {0x61, none, false},  // Backspace, numpad 1
+        {189, none, false},
+        {192, ShiftState::Shift, false},  // "-", "ö"
+        {'K', ShiftState::Ctrl, true},
+        {'K', ShiftState::Ctrl | ShiftState::Alt, true},
+        {32, ShiftState::Alt, true},
+        {27, ShiftState::Ctrl, true},
+        {189, ShiftState::Alt, true},
+        {123, none, true},  // F12 alone
+        {18, ShiftState::Alt, true},
+        {16, ShiftState::Shift, true},  // modifiers alone
+        {45, none, true},
+        {36, ShiftState::Shift, true},  // Einfg, Pos1
+    };
+    test::FakeKeyboardLayout layout;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        EXPECT_EQ(takes_as_hotkey(c.key, c.shift, layout), c.taken);
+    }
+}
+
 }  // namespace
 }  // namespace tastomat

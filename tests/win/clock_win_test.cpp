@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <regex>
+#include <string>
 
 #include "platform/win32/code_page_win.h"
 #include "table/table_file.h"
@@ -11,10 +12,31 @@
 namespace tastomat {
 namespace {
 
-bool german_user() { return PRIMARYLANGID(GetUserDefaultLangID()) == LANG_GERMAN; }
+// The user's regional format for one item, set for the test and put back after it.
+class RegionalFormat {
+  public:
+    RegionalFormat(LCTYPE item, const wchar_t* value) : item_(item) {
+        wchar_t old[80] = {};
+        GetLocaleInfoW(LOCALE_USER_DEFAULT, item, old, 80);
+        old_ = old;
+        ok_ = SetLocaleInfoW(LOCALE_USER_DEFAULT, item, value) != FALSE;
+    }
+    RegionalFormat(const RegionalFormat&) = delete;
+    RegionalFormat& operator=(const RegionalFormat&) = delete;
+    ~RegionalFormat() { SetLocaleInfoW(LOCALE_USER_DEFAULT, item_, old_.c_str()); }
+    bool ok() const { return ok_; }
 
-TEST(WinClock, GermanUserGetsDayMonthYearAndTwentyFourHourTime) {
-    if (!german_user()) GTEST_SKIP() << "run with LANG=de_DE.UTF-8";
+  private:
+    LCTYPE item_;
+    std::wstring old_;
+    bool ok_ = false;
+};
+
+TEST(WinClock, GermanFormatsGiveDayMonthYearAndTwentyFourHourTime) {
+    // What a German Windows installation has, whatever this machine's user was given.
+    const RegionalFormat date(LOCALE_SSHORTDATE, L"dd.MM.yyyy");
+    const RegionalFormat time(LOCALE_STIMEFORMAT, L"HH:mm:ss");
+    ASSERT_TRUE(date.ok() && time.ok());
     WinClock clock;
     EXPECT_EQ(clock.short_date({2026, 12, 8, 9, 15, 0}), "08.12.2026");
     EXPECT_EQ(clock.long_time({2026, 12, 8, 9, 15, 0}), "09:15:00");

@@ -11,4 +11,5 @@ set(WIN_TEST_SOURCES
   win/file_system_win_test.cpp
   win/form_state_win_test.cpp
   win/settings_file_win_test.cpp
+  win/window_win_test.cpp
 )

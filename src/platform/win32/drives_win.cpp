@@ -13,6 +13,12 @@ int WinDrives::drive_type(const std::string& root) {
     return static_cast<int>(GetDriveTypeW(path.c_str()));
 }
 
+// The core compares drive types and sets the error mode by number.
+static_assert(kDriveRemovable == DRIVE_REMOVABLE && kDriveFixed == DRIVE_FIXED &&
+              kDriveRemote == DRIVE_REMOTE && kDriveCdRom == DRIVE_CDROM &&
+              kDriveRamDisk == DRIVE_RAMDISK);
+static_assert(kFailCriticalErrors == SEM_FAILCRITICALERRORS);
+
 unsigned WinDrives::set_error_mode(unsigned mode) { return SetErrorMode(mode); }
 
 }  // namespace tastomat

@@ -6,26 +6,11 @@
 #include <string>
 #include <utility>
 
+#include "platform/win32/scoped.h"
 #include "platform/win32/wide.h"
 
 namespace tastomat {
 namespace {
-
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() { close(); }
-    void close() {
-        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(std::exchange(h_, INVALID_HANDLE_VALUE));
-    }
-    HANDLE get() const { return h_; }
-    explicit operator bool() const { return h_ != INVALID_HANDLE_VALUE; }
-
-  private:
-    HANDLE h_;
-};
 
 // The system's own wording of an error, without the trailing line break.
 std::string system_message(DWORD error) {
@@ -45,14 +30,16 @@ FileError file_error(const char* what, const std::string& path, DWORD error) {
     return FileError(std::string(what) + " \"" + path + "\". " + system_message(error));
 }
 
-bool is_directory(const std::wstring& path) {
+}  // namespace
+
+bool is_existing_directory(const std::wstring& path) {
     std::wstring p = path;
     if (p.size() == 2 && p[1] == L':') p += L'\\';  // "E:" names the drive's root here
     const DWORD a = GetFileAttributesW(p.c_str());
     if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY)) return false;
     if (!(a & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
     // A link counts only when what it points to is a folder that is there.
-    const FileHandle h(CreateFileW(p.c_str(), 0,
+    const ScopedFile h(CreateFileW(p.c_str(), 0,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
@@ -60,16 +47,18 @@ bool is_directory(const std::wstring& path) {
            (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+namespace {
+
 bool is_separator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
 bool create_folder_chain(const std::wstring& path) {
     if (path.empty()) return false;
-    if (is_directory(path)) return true;
+    if (is_existing_directory(path)) return true;
     size_t sep = path.find_last_of(L"\\/");
     while (sep != std::wstring::npos && sep > 0 && is_separator(path[sep - 1])) --sep;
     if (sep != std::wstring::npos && sep > 0) create_folder_chain(path.substr(0, sep));
     if (CreateDirectoryW(path.c_str(), nullptr)) return true;
-    return GetLastError() == ERROR_ALREADY_EXISTS && is_directory(path);
+    return GetLastError() == ERROR_ALREADY_EXISTS && is_existing_directory(path);
 }
 
 // A new file beside the target that is removed again unless it was renamed over the target.
@@ -130,7 +119,7 @@ DWORD write_all(HANDLE h, const std::string& bytes) {
 
 std::optional<std::string> WinFileSystem::read_file(const std::string& path) {
     const std::wstring wpath = to_wide(path);
-    const FileHandle h(CreateFileW(wpath.c_str(), GENERIC_READ,
+    const ScopedFile h(CreateFileW(wpath.c_str(), GENERIC_READ,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h) {
@@ -171,13 +160,15 @@ void WinFileSystem::replace_file(const std::string& path, const std::string& byt
     temp.keep();
 }
 
-bool WinFileSystem::file_exists(const std::string& path) {
-    const DWORD a = GetFileAttributesW(to_wide(path).c_str());
+bool is_existing_file(const std::wstring& path) {
+    const DWORD a = GetFileAttributesW(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool WinFileSystem::file_exists(const std::string& path) { return is_existing_file(to_wide(path)); }
+
 bool WinFileSystem::directory_exists(const std::string& path) {
-    return is_directory(to_wide(path));
+    return is_existing_directory(to_wide(path));
 }
 
 bool WinFileSystem::create_directories(const std::string& path) {

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "platform/file_system.h"
 
 namespace tastomat {
@@ -6,6 +8,11 @@ namespace tastomat {
 // Files through the wide-character Win32 API. replace_file writes a temporary file beside
 // the target and renames it over the target, so a crash or a full disk never leaves a
 // half-written settings file behind.
+// An existing directory, links followed; "E:" names the drive's root.
+bool is_existing_directory(const std::wstring& path);
+// An existing file that is not a directory.
+bool is_existing_file(const std::wstring& path);
+
 class WinFileSystem final : public FileSystem {
   public:
     std::optional<std::string> read_file(const std::string& path) override;

@@ -15,4 +15,9 @@ std::string WinKeyboardLayout::key_name(unsigned virtual_key) {
     return to_utf8(std::wstring_view(buffer, static_cast<size_t>(length)));
 }
 
+bool WinKeyboardLayout::types_character(unsigned virtual_key) {
+    // The top bit marks a dead key, which types a character too.
+    return (MapVirtualKeyW(virtual_key, MAPVK_VK_TO_CHAR) & 0x7FFFFFFFu) != 0;
+}
+
 }  // namespace tastomat

@@ -7,6 +7,7 @@ namespace tastomat {
 class WinKeyboardLayout final : public KeyboardLayout {
   public:
     std::string key_name(unsigned virtual_key) override;
+    bool types_character(unsigned virtual_key) override;
 };
 
 }  // namespace tastomat

@@ -47,15 +47,22 @@ std::string WinSystemFolders::special_folder(int csidl) {
     return path;
 }
 
-std::string WinSystemFolders::module_path() {
+std::wstring module_path_w() {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
         const DWORD n =
             GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n == 0) return {};
-        if (n < buffer.size()) return to_utf8(std::wstring_view(buffer.data(), n));
+        if (n < buffer.size()) return std::wstring(buffer.data(), n);
         buffer.resize(buffer.size() * 2);  // truncated: try again with more room
     }
 }
+
+std::string WinSystemFolders::module_path() { return to_utf8(module_path_w()); }
+
+// The core names these folders by number without seeing the system's headers.
+static_assert(kFolderAppData == CSIDL_APPDATA);
+static_assert(kFolderProgramFiles == CSIDL_PROGRAM_FILES);
+static_assert(kFolderStartup == CSIDL_STARTUP);
 
 }  // namespace tastomat
