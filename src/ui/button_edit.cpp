@@ -11,7 +11,8 @@ namespace {
 int button_width(const DesignRect& r) { return r.height - 4; }
 }  // namespace
 
-ButtonEdit::ButtonEdit(Form& form, std::string name, DesignRect rect, HICON icon, ControlKind kind)
+ButtonEdit::ButtonEdit(Form& form, const std::string& name, DesignRect rect, HICON icon,
+                       ControlKind kind)
     // The edit must not paint over its button.
     : Edit(form, name, rect, kind, WS_CLIPSIBLINGS) {
     const DesignRect b{rect.x + rect.width - 2 - button_width(rect), rect.y + 2, button_width(rect),

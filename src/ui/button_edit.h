@@ -13,7 +13,7 @@ namespace tastomat::ui {
 
 class ButtonEdit : public Edit {
   public:
-    ButtonEdit(Form& form, std::string name, DesignRect rect, HICON icon,
+    ButtonEdit(Form& form, const std::string& name, DesignRect rect, HICON icon,
                ControlKind kind = ControlKind::Edit);
     std::function<void()> OnButtonClick;
     void layout() override;

@@ -27,10 +27,9 @@ class ProgramStartTest : public ::testing::Test {
     StartResult run(const std::string& exe, const std::string& dir = "",
                     const std::string& param = "", int index = 5, bool admin = false) {
         ProgramStarter starter({files, drives, shell, shell}, launcher);
-        return starter.Startprog(exe, dir, param, index, admin,
-                                 [this](int i, const std::string& p) {
-                                     changes.emplace_back(i, p);
-                                 });
+        return starter.Startprog(
+            exe, dir, param, index, admin,
+            [this](int i, const std::string& p) { changes.emplace_back(i, p); });
     }
 
     std::vector<std::string> opened_files() const {

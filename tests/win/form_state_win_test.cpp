@@ -163,6 +163,7 @@ TEST_F(FormStateOnDisk, SettingsWindowRedrawsItsButtonIconsForANewDensity) {
         return reinterpret_cast<HICON>(SendMessageW(b->hwnd(), BM_GETIMAGE, IMAGE_ICON, 0));
     };
     std::vector<HICON> before;
+    before.reserve(buttons.size());
     for (ui::Button* b : buttons) before.push_back(icon_of(b));
 
     RECT r;

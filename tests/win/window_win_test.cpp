@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 
@@ -115,6 +116,31 @@ TEST(FormControls, AControlThatGoesTakesItsWindowAndLeavesTheForm) {
     ASSERT_EQ(form.components().size(), 1u);
     EXPECT_EQ(form.components()[0]->component_name(), "Label1");
     form.layout();  // walks only what is left
+}
+
+// Opens a modal loop over `form` when asked, and quits from inside it.
+class ModalOpener : public Window {
+  public:
+    explicit ModalOpener(HWND form) : form_(form) { create_hidden(L"TastomatTestModalOpener"); }
+    static constexpr UINT kOpen = WM_APP + 9;
+
+  protected:
+    LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg != kOpen) return default_message(msg, wp, lp);
+        PostQuitMessage(7);
+        Application::instance().run_modal(form_);
+        return 0;
+    }
+
+  private:
+    HWND form_;
+};
+
+TEST(ApplicationLoop, AQuitMetInsideAModalLoopEndsEveryLoopWithItsCode) {
+    TestForm form;
+    ModalOpener opener(form.hwnd());
+    PostMessageW(opener.hwnd(), ModalOpener::kOpen, 0, 0);
+    EXPECT_EQ(Application::instance().run(), 7);
 }
 
 }  // namespace
