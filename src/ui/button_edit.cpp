@@ -39,8 +39,8 @@ void ButtonEdit::on_command(WORD code) {
     if (code == EN_CHANGE) text_changed();
 }
 
-FolderPathEdit::FolderPathEdit(Form& form, std::string name, DesignRect rect, HICON icon)
-    : ButtonEdit(form, std::move(name), rect, icon, ControlKind::FolderPathEdit) {
+FolderPathEdit::FolderPathEdit(Form& form, const std::string& name, DesignRect rect, HICON icon)
+    : ButtonEdit(form, name, rect, icon, ControlKind::FolderPathEdit) {
     OnButtonClick = [this] { browse(); };
 }
 

@@ -30,7 +30,7 @@ class ButtonEdit : public Edit {
 // line; when the text is wider than the line the tooltip shows the whole path.
 class FolderPathEdit : public ButtonEdit {
   public:
-    FolderPathEdit(Form& form, std::string name, DesignRect rect, HICON icon);
+    FolderPathEdit(Form& form, const std::string& name, DesignRect rect, HICON icon);
     std::string path() const { return text(); }
     void set_path(const std::string& path) { set_text(path); }
     void layout() override;

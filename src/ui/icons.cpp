@@ -30,8 +30,9 @@ class Canvas {
                         hits += inside((x + (sx + 0.5f) / kSamples) / size_,
                                        (y + (sy + 0.5f) / kSamples) / size_);
                 if (hits)
-                    blend(pixels_[static_cast<size_t>(y * size_ + x)], colour,
-                          colour.a * hits / (kSamples * kSamples));
+                    blend(pixels_[static_cast<size_t>(y) * static_cast<size_t>(size_) +
+                                  static_cast<size_t>(x)],
+                          colour, colour.a * hits / (kSamples * kSamples));
             }
         }
     }

@@ -73,11 +73,9 @@ TEST_F(SettingsFileOnDisk, MarkedFilesRoundTripWithTheirMarkAndEveryCharacter) {
 
         const DecodedText back = decode_text(raw(), any);
         EXPECT_EQ(back.encoding, enc);
-        EXPECT_TRUE(back.text.starts_with("[Buchstaben]\r\nA=" + kUmlautPath +
-                                          "\r\nVA=\r\nPA=\r\n"
-                                          "B=" +
-                                          kOmega + "\r\n"))
-            << back.text;
+        std::string expected = "[Buchstaben]\r\nA=";
+        expected.append(kUmlautPath).append("\r\nVA=\r\nPA=\r\nB=").append(kOmega);
+        EXPECT_TRUE(back.text.starts_with(expected + "\r\n")) << back.text;
         EXPECT_NE(back.text.find("[Info]\r\nGestartet=08.12.2026 09:15:00\r\n"), std::string::npos);
     }
 }
