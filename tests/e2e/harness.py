@@ -264,7 +264,9 @@ class TastomatCase(unittest.TestCase):
     def start_tastomat(self):
         """Starts Tastomat.exe and waits for its tray icon."""
         self.tastomat = self.start(self.exe, log_name="tastomat.log")
-        self.tray_window()
+        # A Wine process start is the slowest step of all on a busy machine; polled, so a
+        # long limit costs nothing when it is quick.
+        self.tray_window(timeout=60)
         return self.tastomat
 
     def tastomat_windows(self, visible=True):
