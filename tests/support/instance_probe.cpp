@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "components/oneinstance_win.h"
+#include "platform/win32/scoped.h"
 #include "platform/win32/wide.h"
 #include "ui/application.h"
-#include "ui/scoped.h"
 
 namespace {
 
-using tastomat::ui::ScopedHandle;
+using tastomat::ScopedHandle;
 
 std::wstring environment(const wchar_t* name) {
     wchar_t value[1024] = {};

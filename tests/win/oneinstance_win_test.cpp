@@ -15,14 +15,14 @@
 #include <thread>
 
 #include "components/instance_block.h"
+#include "platform/win32/scoped.h"
 #include "platform/win32/wide.h"
-#include "ui/scoped.h"
 
 namespace tastomat {
 namespace {
 
 namespace fs = std::filesystem;
-using ui::ScopedHandle;
+using tastomat::ScopedHandle;
 
 const wchar_t* const kProbeName = L"instance_probe.exe";
 
