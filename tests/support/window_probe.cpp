@@ -10,17 +10,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "platform/win32/wide.h"
 
-std::string utf8(const std::wstring& w) {
-    if (w.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string s(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
-                        nullptr);
-    return s;
-}
+namespace {
 
 std::wstring text_of(HWND hwnd) {
     wchar_t text[1024] = {};
@@ -41,7 +33,8 @@ void print(HWND hwnd) {
     char style[16];
     std::snprintf(style, sizeof style, "%08lx",
                   static_cast<unsigned long>(GetWindowLongPtrW(hwnd, GWL_STYLE)));
-    line += std::string(style) + "\t" + utf8(class_name) + "\t" + utf8(text_of(hwnd)) + "\n";
+    line += std::string(style) + "\t" + tastomat::to_utf8(class_name) + "\t" +
+            tastomat::to_utf8(text_of(hwnd)) + "\n";
     std::fwrite(line.data(), 1, line.size(), stdout);
 }
 

@@ -61,7 +61,7 @@ TEST(InstanceBlock, ParametersArriveAsTheFirstCopyMayReadThem) {
          [](Block& b) { fill_slot(b, 9); },
          [] {
              auto p = numbered(9);
-             p.push_back(std::string(300, 'A'));
+             p.emplace_back(300, 'A');
              return p;
          }()},
     };
