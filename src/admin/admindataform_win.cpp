@@ -1,33 +1,78 @@
 #include "admin/admindataform_win.h"
 
+#include "admin/run_as.h"
+#include "platform/win32/account_start_win.h"
 #include "ui/application.h"
+#include "ui/keyboard.h"
 #include "ui/placement.h"
 
 namespace tastomat {
 namespace {
 constexpr int kClientWidth = 254;
 constexpr int kClientHeight = 247;
+constexpr int kIconSize = 20;
+// The launcher window's help topic: the dialog belongs to its menu.
+constexpr int kHelpContext = 400;
 }  // namespace
 
-TAdmindataform1::TAdmindataform1(Tfishotkey& Adminhotkey) : Adminhotkey_(Adminhotkey) {
+TAdmindataform1::TAdmindataform1(Tfishotkey& Adminhotkey, KeyboardLayout& keyboard)
+    : Form("Admindataform1", L"Tahoma"), Adminhotkey_(Adminhotkey), keyboard_(keyboard) {
     CreateParams params;
     params.class_name = L"TTastomatAdmindataform";
     params.title = L"Administratoreinstellungen";
     params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    params.ex_style = WS_EX_DLGMODALFRAME;
+    params.ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     params.x = params.y = 0;
+    params.width = kClientWidth;
+    params.height = kClientHeight;
     params.icon = ui::Application::instance().Icon;
-    RECT r{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&r, params.style, FALSE, params.ex_style);
-    params.width = r.right - r.left;
-    params.height = r.bottom - r.top;
     create(params);
-    RECT scaled{0, 0, scale(kClientWidth), scale(kClientHeight)};
-    AdjustWindowRectExForDpi(&scaled, params.style, FALSE, params.ex_style, dpi());
-    SetWindowPos(hwnd(), nullptr, 0, 0, scaled.right - scaled.left, scaled.bottom - scaled.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // No run-as hotkey until one is typed into the dialog during this run.
-    Adminhotkey_.SetKey(0);
+    form_created();
+    create_controls();
+    set_client_size(kClientWidth, kClientHeight);
+    set_focus_control(benutzername->hwnd());
+    ui::Application::instance().add_dialog(hwnd());
+    ui::guarded(hwnd(), [this] { FormCreate(); });
+}
+
+TAdmindataform1::~TAdmindataform1() { ui::Application::instance().remove_dialog(hwnd()); }
+
+void TAdmindataform1::create_controls() {
+    ImageList1 = std::make_unique<ui::ImageList>(
+        std::vector<ui::Glyph>{ui::Glyph::Ok, ui::Glyph::Help}, scale(kIconSize));
+    benutzername = std::make_unique<ui::LabeledEdit>(
+        *this, "benutzername", ui::DesignRect{16, 32, 121, 24}, L"Benutzername:");
+    // Masked: the password of an administrator account must not be readable over the
+    // user's shoulder.
+    passwort = std::make_unique<ui::LabeledEdit>(*this, "passwort", ui::DesignRect{16, 88, 121, 24},
+                                                 L"Passwort:", ES_PASSWORD);
+    kuerzel = std::make_unique<ui::LabeledEdit>(*this, "kuerzel", ui::DesignRect{16, 144, 121, 24},
+                                                L"Tastenk\u00fcrzel:");
+    kuerzel->OnKeyDown = [this](WORD key) { kuerzelKeyDown(key, ui::current_shift()); };
+    Button1 = std::make_unique<ui::Button>(*this, "Button1", ui::DesignRect{16, 200, 89, 33}, L"OK",
+                                           ImageList1->icon(0), IDOK, true);
+    Button1->OnClick = [this] { hide(); };
+    Button2 = std::make_unique<ui::Button>(*this, "Button2", ui::DesignRect{136, 200, 89, 33},
+                                           L"Hilfe", ImageList1->icon(1));
+    Button2->OnClick = [] { ui::Application::instance().show_help(kHelpContext); };
+}
+
+void TAdmindataform1::FormCreate() {
+    // The field is empty at start, so the run-as hotkey has no key.
+    Adminhotkey_.SetKey(TextToShortCut(kuerzel->text(), keyboard_));
+}
+
+void TAdmindataform1::kuerzelKeyDown(WORD Key, ShiftState Shift) {
+    Adminhotkey_.SetKey(ShortCut(Key, Shift));
+    kuerzel->set_text(ShortCutToText(Adminhotkey_.Key(), keyboard_));
+    Adminhotkey_.SetKey(TextToShortCut(kuerzel->text(), keyboard_));
+    if (on_hotkey_set) on_hotkey_set();
+}
+
+bool TAdmindataform1::Runas(const std::string& exe, const std::string& dir,
+                            const std::string& param) {
+    return start_as_account({benutzername->text(), passwort->text()},
+                            run_as_command_line(exe, param), dir);
 }
 
 void TAdmindataform1::open_from_launcher() {
@@ -37,12 +82,23 @@ void TAdmindataform1::open_from_launcher() {
     SetForegroundWindow(hwnd());
 }
 
+void TAdmindataform1::hide() { ShowWindow(hwnd(), SW_HIDE); }
+
 LRESULT TAdmindataform1::on_message(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_CLOSE) {
-        ShowWindow(hwnd(), SW_HIDE);  // closing only hides; the fields live for the run
-        return 0;
+    switch (msg) {
+        case WM_CLOSE:
+            // Closing only hides; the fields live for the whole run.
+            hide();
+            return 0;
+        case WM_COMMAND:
+            // Escape through the dialog keyboard handling.
+            if (LOWORD(wp) == IDCANCEL && lp == 0) {
+                hide();
+                return 0;
+            }
+            break;
     }
-    return default_message(msg, wp, lp);
+    return Form::on_message(msg, wp, lp);
 }
 
 }  // namespace tastomat

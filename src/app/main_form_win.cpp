@@ -1,6 +1,7 @@
 #include "app/main_form_win.h"
 
 #include "admin/admindataform_win.h"
+#include "app/hotkey_warning.h"
 #include "platform/win32/wide.h"
 #include "res/resource_ids.h"
 #include "settings_ui/programmliste_win.h"
@@ -21,8 +22,7 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 
 }  // namespace
 
-Tmain::Tmain(Platform& platform, AccountStarter& account)
-    : platform_(platform), account_(account), color_(GetSysColor(COLOR_BTNFACE)) {
+Tmain::Tmain(Platform& platform) : platform_(platform), color_(GetSysColor(COLOR_BTNFACE)) {
     icon_.reset(
         static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TASTOMAT),
                                       IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
@@ -60,9 +60,9 @@ Tmain::Tmain(Platform& platform, AccountStarter& account)
     HotKey = std::make_unique<Tfishotkey>();
     HotKey->Onhotkey = [this](Tfishotkey&) { Hotkeyhotkey(); };
 
-    // Components are loaded before the window's creation handler runs.
+    // Components are loaded before the window's creation handler runs; the tray icon
+    // only once the guard has let this copy go on (see FormCreate).
     Trayicon->Icon = icon_.get();
-    Trayicon->Loaded();
     Adminhotkey->Loaded();
     HotKey->Loaded();
 
@@ -81,12 +81,30 @@ void Tmain::attach(Tprogrammliste* settings, TAdmindataform1* admin) {
     admin_ = admin;
 }
 
+void Tmain::warn_if_not_registered(const Tfishotkey& hotkey) {
+    const auto warning =
+        hotkey_taken_warning(hotkey.Key(), hotkey.Registered(), platform_.keyboard);
+    if (warning) Trayicon->show_warning(to_wide(*warning));
+}
+
 void Tmain::FormCreate() {
     apply_size();
     create_tooltip();
+    // An error here is shown and start-up goes on, without the creation steps after it.
+    const bool guarded = ui::guarded(hwnd(), [this] { start_guard(); });
+    // A later copy has handed over and ends: no tray icon, no settings window, so it shows
+    // nothing and leaves the settings file alone.
+    if (ui::Application::instance().terminating()) return;
+    Trayicon->Loaded();
+    if (!guarded) return;
     Trayicon->set_icon(ui::Application::instance().Icon);
     Trayicon->LeftPopup = false;
     Trayicon->HideMainForm();  // no main window yet at start: nothing happens
+}
+
+void Tmain::start_guard() {
+    Oneinstance = std::make_unique<Toneinstance>();
+    Oneinstance->Init();
 }
 
 void Tmain::apply_size() {
@@ -140,7 +158,10 @@ void Tmain::Verbergen() {
 void Tmain::Beenden1Click() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
 void Tmain::Einstellungen1Click() {
-    if (settings_) settings_->open_from_launcher();
+    if (!settings_) return;
+    settings_->open_from_launcher();
+    // Closing the settings window arms the launcher hotkey it holds.
+    if (!settings_->visible()) warn_if_not_registered(*HotKey);
 }
 
 void Tmain::Einstellungenadministrator1Click() {
@@ -189,8 +210,8 @@ void Tmain::carry_out(const KeyCommand& command) {
 }
 
 void Tmain::start_slot(int index) {
-    if (!settings_) return;
-    ProgramStarter starter({platform_.files, platform_.drives, platform_.shell, account_},
+    if (!settings_ || !admin_) return;
+    ProgramStarter starter({platform_.files, platform_.drives, platform_.shell, *admin_},
                            platform_.folders.module_path());
     // Whatever happens, the badge goes away after an attempt.
     struct HideAfter {

@@ -7,6 +7,7 @@
 #include "app/key_dispatch.h"
 #include "app/program_start.h"
 #include "components/fishotkey_win.h"
+#include "components/oneinstance_win.h"
 #include "platform/platform.h"
 #include "platform/win32/scoped.h"
 #include "ui/popup_menu.h"
@@ -21,11 +22,19 @@ class TAdmindataform1;
 
 class Tmain : public ui::Window {
   public:
-    Tmain(Platform& platform, AccountStarter& account);
+    explicit Tmain(Platform& platform);
     ~Tmain() override;
 
     // The two windows the launcher calls into; both are created after it.
     void attach(Tprogrammliste* settings, TAdmindataform1* admin);
+
+    // A balloon at the tray icon when the hotkey just set could not be registered: the
+    // component itself stays silent, and the user would otherwise press it in vain.
+    void warn_if_not_registered(const Tfishotkey& hotkey);
+
+    // Guards against a second running copy; made first, so that a later copy ends before
+    // anything of it can be seen.
+    std::unique_ptr<Toneinstance> Oneinstance;
 
     // Components, in creation order.
     ui::PopupMenu Popupmenu1;
@@ -53,6 +62,7 @@ class Tmain : public ui::Window {
   private:
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
     void FormCreate();
+    void start_guard();
     void show_badge(bool admin);
     void carry_out(const KeyCommand& command);
     void start_slot(int index);
@@ -62,7 +72,6 @@ class Tmain : public ui::Window {
     void set_tooltip(const std::wstring& text);
 
     Platform& platform_;
-    AccountStarter& account_;
     Tprogrammliste* settings_ = nullptr;
     TAdmindataform1* admin_ = nullptr;
     KeyDispatch keys_;

@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "admin/admindataform_win.h"
-#include "admin/no_account_starter.h"
 #include "app/main_form_win.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/wide.h"
@@ -37,11 +36,20 @@ int run_tastomat(const tastomat::SettingsLocation& location) {
     app.HelpFile = L"TASTOMAT.chm";
 
     Platform& os = win32_platform().platform;
-    NoAccountStarter account;
-    auto main = std::make_unique<Tmain>(os, account);
-    auto programmliste = std::make_unique<Tprogrammliste>(*main->HotKey, os, location);
-    auto admin = std::make_unique<TAdmindataform1>(*main->Adminhotkey);
-    main->attach(programmliste.get(), admin.get());
+    auto main = std::make_unique<Tmain>(os);
+    std::unique_ptr<Tprogrammliste> programmliste;
+    std::unique_ptr<TAdmindataform1> admin;
+    // A later copy has handed its parameters to the running one and ends here, before the
+    // settings window would read and write the settings file.
+    if (!app.terminating()) {
+        programmliste = std::make_unique<Tprogrammliste>(*main->HotKey, os, location);
+        admin = std::make_unique<TAdmindataform1>(*main->Adminhotkey, os.keyboard);
+        admin->on_hotkey_set = [launcher = main.get()] {
+            launcher->warn_if_not_registered(*launcher->Adminhotkey);
+        };
+        main->attach(programmliste.get(), admin.get());
+        main->warn_if_not_registered(*main->HotKey);
+    }
 
     const int result = app.run();
 

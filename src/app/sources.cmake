@@ -1,5 +1,6 @@
 # Sources of src/app: portable files go to the core, Win32 files to the Windows layer.
 list(APPEND TASTOMAT_CORE_SOURCES
+  src/app/hotkey_warning.cpp
   src/app/key_dispatch.cpp
   src/app/program_start.cpp
 )

@@ -6,6 +6,7 @@ list(APPEND TASTOMAT_CORE_SOURCES
 )
 if(WIN32)
   list(APPEND TASTOMAT_WIN_SOURCES
+    src/platform/win32/account_start_win.cpp
     src/platform/win32/clock_win.cpp
     src/platform/win32/code_page_win.cpp
     src/platform/win32/file_system_win.cpp

@@ -81,7 +81,10 @@ void Application::run_modal(HWND window) {
         if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
 }
 
-void Application::terminate() { PostQuitMessage(0); }
+void Application::terminate() {
+    terminating_ = true;
+    PostQuitMessage(0);
+}
 
 void Application::minimize() {
     minimized_ = true;

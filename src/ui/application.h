@@ -30,6 +30,8 @@ class Application {
     void run_modal(HWND window);
     void terminate();
     bool terminated() const { return terminated_; }
+    // Asked to end, though the loop may not have seen it yet: start-up builds nothing more.
+    bool terminating() const { return terminating_; }
 
     void minimize();
     void restore();
@@ -44,6 +46,7 @@ class Application {
     std::vector<HWND> dialogs_;
     bool terminated_ = false;
     int exit_code_ = 0;
+    bool terminating_ = false;
     bool minimized_ = false;
 };
 

@@ -183,17 +183,18 @@ void Edit::set_right_margin(int design_pixels) {
     layout();
 }
 
-// --- KeyEdit --------------------------------------------------------------------------
+// --- LabeledEdit ----------------------------------------------------------------------
 
-KeyEdit::KeyEdit(Form& form, std::string name, DesignRect rect, const std::wstring& label)
-    : Edit(form, std::move(name), rect, ControlKind::LabeledEdit, ES_READONLY) {
+LabeledEdit::LabeledEdit(Form& form, std::string name, DesignRect rect, const std::wstring& label,
+                         DWORD extra_style)
+    : Edit(form, std::move(name), rect, ControlKind::LabeledEdit, extra_style) {
     label_ = CreateWindowExW(0, L"STATIC", label.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0,
                              0, form.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
     subclass();
     layout();
 }
 
-void KeyEdit::layout() {
+void LabeledEdit::layout() {
     Edit::layout();
     if (!label_) return;
     const DesignRect& r = design();
@@ -201,6 +202,16 @@ void KeyEdit::layout() {
     MoveWindow(label_, form().scale(r.x), form().scale(r.y - 18), form().scale(r.width),
                form().scale(16), TRUE);
 }
+
+LRESULT LabeledEdit::on_subclassed(UINT msg, WPARAM wp, LPARAM lp) {
+    if ((msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) && OnKeyDown) OnKeyDown(static_cast<WORD>(wp));
+    return default_subclassed(msg, wp, lp);
+}
+
+// --- KeyEdit --------------------------------------------------------------------------
+
+KeyEdit::KeyEdit(Form& form, std::string name, DesignRect rect, const std::wstring& label)
+    : LabeledEdit(form, std::move(name), rect, label, ES_READONLY) {}
 
 LRESULT KeyEdit::on_subclassed(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {

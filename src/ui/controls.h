@@ -134,12 +134,12 @@ class Edit : public Control {
     int right_margin_ = 0;
 };
 
-// A read-only edit that reports every key-down except Tab, Enter and a plain Escape (which
-// keep their meaning in the window) and shows what the handler makes of it. Its caption
-// label sits above it, as with a labelled edit.
-class KeyEdit : public Edit {
+// An edit with its caption label above it. OnKeyDown sees every key-down that reaches the
+// edit before the edit handles it as usual.
+class LabeledEdit : public Edit {
   public:
-    KeyEdit(Form& form, std::string name, DesignRect rect, const std::wstring& label);
+    LabeledEdit(Form& form, std::string name, DesignRect rect, const std::wstring& label,
+                DWORD extra_style = 0);
     std::function<void(WORD key)> OnKeyDown;
     void layout() override;
 
@@ -148,6 +148,17 @@ class KeyEdit : public Edit {
 
   private:
     HWND label_ = nullptr;
+};
+
+// A read-only labelled edit that reports every key-down except Tab, Enter and a plain
+// Escape (which keep their meaning in the window) instead of handling it, and shows what
+// the handler makes of it.
+class KeyEdit : public LabeledEdit {
+  public:
+    KeyEdit(Form& form, std::string name, DesignRect rect, const std::wstring& label);
+
+  protected:
+    LRESULT on_subclassed(UINT msg, WPARAM wp, LPARAM lp) override;
 };
 
 // A menu item of a popup menu as a named component: its checked state is stored.

@@ -11,6 +11,7 @@ import os
 import shutil
 import subprocess
 import unittest
+from dataclasses import dataclass
 
 import screen
 from screen import wait_until
@@ -218,6 +219,51 @@ def remove_drive(letter, restart=True):
     reg_delete(DRIVES_KEY, letter.upper() + ":")
     if restart:
         stop_wine()
+
+
+# --- windows of any process, as window_probe.exe reads them ----------------------------
+
+@dataclass
+class ProbedWindow:
+    left: int
+    top: int
+    right: int
+    bottom: int
+    style: int
+    window_class: str
+    text: str
+
+    def region(self):
+        """(x, y, width, height) for screen.grab."""
+        return self.left, self.top, self.right - self.left, self.bottom - self.top
+
+
+def probe_windows(mode, argument):
+    """The "children" of the visible window titled argument, or the visible "top"-level
+    windows of the class argument; [] when there are none."""
+    result = subprocess.run(["wine", build_file("window_probe.exe"), mode, argument],
+                            env=wine_env(), capture_output=True, timeout=30)
+    if result.returncode != 0:
+        return []
+    found = []
+    for line in result.stdout.decode("utf-8", "replace").splitlines():
+        left, top, right, bottom, style, window_class, text = line.split("\t", 6)
+        found.append(ProbedWindow(int(left), int(top), int(right), int(bottom), int(style, 16),
+                                  window_class, text))
+    return found
+
+
+TTS_BALLOON = 0x40
+
+
+def balloon_texts():
+    """Texts of the balloons shown at tray icons (tooltips of the balloon style)."""
+    return [w.text for w in probe_windows("top", "tooltips_class32") if w.style & TTS_BALLOON]
+
+
+def tray_icon_count():
+    return len([w for w in probe_windows("children", TRAY_TITLE)
+                if w.window_class.lower() == "__winex11_tray_icon"])
 
 
 # --- the test case base ----------------------------------------------------------------

@@ -3,6 +3,8 @@ set(TEST_SUPPORT_SOURCES
   support/fakes.cpp
 )
 set(UNIT_TEST_SOURCES
+  unit/hotkey_warning_test.cpp
+  unit/instance_block_test.cpp
   unit/key_dispatch_test.cpp
   unit/program_start_test.cpp
   unit/shortcut_test.cpp
@@ -10,6 +12,7 @@ set(UNIT_TEST_SOURCES
   unit/form_state_test.cpp
   unit/ini_file_test.cpp
   unit/program_table_test.cpp
+  unit/run_as_test.cpp
   unit/settings_location_test.cpp
   unit/text_encoding_test.cpp
 )

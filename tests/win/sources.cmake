@@ -4,6 +4,8 @@ set(WIN_TEST_SOURCES
   win/tray_icon_win_test.cpp
   win/executable_win_test.cpp
   win/fishotkey_win_test.cpp
+  win/oneinstance_win_test.cpp
+  win/account_start_win_test.cpp
   win/drives_win_test.cpp
   win/keyboard_layout_win_test.cpp
   win/shell_win_test.cpp

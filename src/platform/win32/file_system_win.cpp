@@ -12,20 +12,6 @@
 namespace tastomat {
 namespace {
 
-// The system's own wording of an error, without the trailing line break.
-std::string system_message(DWORD error) {
-    wchar_t* buffer = nullptr;
-    const DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = n && buffer ? std::wstring(buffer, n) : std::wstring();
-    if (buffer) LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
-        text.pop_back();
-    if (text.empty()) return "Error " + std::to_string(error) + ".";
-    return to_utf8(text);
-}
-
 FileError file_error(const char* what, const std::string& path, DWORD error) {
     return FileError(std::string(what) + " \"" + path + "\". " + system_message(error));
 }
@@ -116,6 +102,19 @@ DWORD write_all(HANDLE h, const std::string& bytes) {
 }
 
 }  // namespace
+
+std::string system_message(DWORD error) {
+    wchar_t* buffer = nullptr;
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = n && buffer ? std::wstring(buffer, n) : std::wstring();
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
+        text.pop_back();
+    if (text.empty()) return "Error " + std::to_string(error) + ".";
+    return to_utf8(text);
+}
 
 std::optional<std::string> WinFileSystem::read_file(const std::string& path) {
     const std::wstring wpath = to_wide(path);

@@ -5,6 +5,9 @@
 
 namespace tastomat {
 
+// The system's own wording of an error code, without the trailing line break.
+std::string system_message(unsigned long error);
+
 // Files through the wide-character Win32 API. replace_file writes a temporary file beside
 // the target and renames it over the target, so a crash or a full disk never leaves a
 // half-written settings file behind.

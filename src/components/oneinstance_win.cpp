@@ -1,0 +1,199 @@
+#include "components/oneinstance_win.h"
+
+#include <shellapi.h>
+
+#include <stdexcept>
+
+#include "platform/paths.h"
+#include "platform/win32/wide.h"
+#include "ui/application.h"
+
+namespace tastomat {
+namespace {
+
+// Tells the first copy that parameters wait in the block (WM_USER + 300).
+constexpr UINT kInstanceMessage = WM_USER + 300;
+constexpr ULONGLONG kWaitMs = 10000;
+// How often a later copy looks for a lock the first copy has not made yet.
+constexpr DWORD kLookAgainMs = 20;
+
+// This process's command-line parameters, without the program itself.
+std::vector<std::string> command_line_parameters() {
+    int count = 0;
+    LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> params;
+    for (int i = 1; args && i < count; ++i) params.push_back(to_utf8(args[i]));
+    if (args) LocalFree(args);
+    return params;
+}
+
+BOOL CALLBACK find_front_window(HWND hwnd, LPARAM lp) {
+    auto* found = reinterpret_cast<HWND*>(lp);
+    const HWND main = ui::Application::instance().main_window();
+    const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+    if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd) &&
+        (hwnd == main || (style & WS_CAPTION) == WS_CAPTION)) {
+        *found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Restores the application and brings its front-most window forward; a hidden launcher
+// window stays hidden.
+void bring_application_to_front() {
+    ui::Application& app = ui::Application::instance();
+    if (app.minimized()) app.restore();
+    HWND front = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), find_front_window, reinterpret_cast<LPARAM>(&front));
+    if (front) SetForegroundWindow(front);
+}
+
+}  // namespace
+
+// A read/write view of the whole block, unmapped when it goes.
+class Toneinstance::View {
+  public:
+    explicit View(HANDLE mapping)
+        : data_(static_cast<std::uint8_t*>(
+              MapViewOfFile(mapping, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, kInstanceBlockSize))) {}
+    View(const View&) = delete;
+    View& operator=(const View&) = delete;
+    ~View() { reset(); }
+    explicit operator bool() const { return data_ != nullptr; }
+    InstanceBlock block() const { return InstanceBlock(data_, kInstanceBlockSize); }
+    void reset() {
+        if (data_) UnmapViewOfFile(data_);
+        data_ = nullptr;
+    }
+
+  private:
+    std::uint8_t* data_;
+};
+
+std::wstring Toneinstance::own_file_name() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return to_wide(file_name_part(to_utf8(path)));
+}
+
+Toneinstance::Toneinstance(std::wstring name) : name_(std::move(name)) {}
+
+Toneinstance::~Toneinstance() {
+    Fmappinghandle.reset();
+    destroy();
+    Closesemaphore();
+}
+
+bool Toneinstance::Init() {
+    SetLastError(0);
+    HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                        kInstanceBlockSize, name_.c_str());
+    const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+    Fmappinghandle.reset(mapping);
+    if (!Fmappinghandle) return false;
+    View view(Fmappinghandle.get());
+    if (!view) return false;
+    if (existed)
+        Notifyfirstinstance(view);
+    else
+        Becomefirstinstance(view);
+    return Isfirstinstance();
+}
+
+bool Toneinstance::Locksemaphore() {
+    const ULONGLONG deadline = GetTickCount64() + kWaitMs;
+    const std::wstring name = name_ + L"Sem";
+    while (!Hsemaphore) {
+        Hsemaphore.reset(OpenSemaphoreW(SEMAPHORE_ALL_ACCESS, FALSE, name.c_str()));
+        if (Hsemaphore) break;
+        // The block exists but its lock does not yet: the first copy is between making
+        // the one and the other. Taking over now would make a second first copy.
+        if (GetLastError() != ERROR_FILE_NOT_FOUND || GetTickCount64() >= deadline) return false;
+        Sleep(kLookAgainMs);
+    }
+    const ULONGLONG now = GetTickCount64();
+    const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+    return WaitForSingleObject(Hsemaphore.get(), left) == WAIT_OBJECT_0;
+}
+
+void Toneinstance::Unlocksemaphore() {
+    if (Hsemaphore) ReleaseSemaphore(Hsemaphore.get(), 1, nullptr);
+}
+
+void Toneinstance::Closesemaphore() { Hsemaphore.reset(); }
+
+void Toneinstance::Becomefirstinstance(View& view) {
+    create_hidden(L"TastomatInstanceWindow");
+    // Only after a failed hand-over: gives the lock back, whether this copy took it or a
+    // copy that hung kept it.
+    Unlocksemaphore();
+    Closesemaphore();
+    Hsemaphore.reset(CreateSemaphoreW(nullptr, 0, 1, (name_ + L"Sem").c_str()));
+    if (!Hsemaphore) throw std::runtime_error("Unable to create semaphore");
+    // Window handles are 32-bit significant on 64-bit Windows too.
+    write_window_handle(view.block(), HandleToULong(hwnd()));
+    Unlocksemaphore();
+}
+
+void Toneinstance::Notifyfirstinstance(View& view) {
+    if (!Locksemaphore()) {
+        Becomefirstinstance(view);
+        return;
+    }
+    write_parameters(view.block(), command_line_parameters());
+    const auto first =
+        static_cast<HWND>(LongToHandle(static_cast<LONG>(read_window_handle(view.block()))));
+    // The user started this copy, so it may hand the foreground to the first one.
+    DWORD first_process = 0;
+    if (GetWindowThreadProcessId(first, &first_process)) AllowSetForegroundWindow(first_process);
+    PostMessageW(first, kInstanceMessage, 0, 0);
+    if (!Locksemaphore()) {
+        // No answer within the time: the first copy hangs or is gone.
+        Becomefirstinstance(view);
+        return;
+    }
+    Unlocksemaphore();
+    Closesemaphore();
+    view.reset();
+    if (Fusehalttoexit) ExitProcess(0);
+    ui::Application::instance().terminate();
+}
+
+void Toneinstance::take_parameters() {
+    if (!Fmappinghandle) return;
+    std::vector<std::string> params;
+    {
+        View view(Fmappinghandle.get());
+        if (!view) return;
+        params = read_parameters(view.block());
+    }
+    // The later copy waits for the lock to come back; it does, also when the reaction fails.
+    struct Unlock {
+        Toneinstance& self;
+        ~Unlock() { self.Unlocksemaphore(); }
+    } unlock{*this};
+    Doinstancestarted(params);
+}
+
+void Toneinstance::Doinstancestarted(const std::vector<std::string>& Params) {
+    if (Fshowonnewinstance) bring_application_to_front();
+    if (Oninstancestarted) Oninstancestarted(*this, Params);
+}
+
+LRESULT Toneinstance::on_message(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == kInstanceMessage) {
+        take_parameters();
+        return 0;
+    }
+    return default_message(msg, wp, lp);
+}
+
+}  // namespace tastomat
