@@ -11,5 +11,7 @@ set(UNIT_TEST_SOURCES
   unit/ini_file_test.cpp
   unit/program_table_test.cpp
   unit/settings_location_test.cpp
+  unit/drive_retargeting_test.cpp
+  unit/shortcut_installer_test.cpp
   unit/text_encoding_test.cpp
 )
