@@ -5,6 +5,7 @@ list(APPEND TASTOMAT_CORE_SOURCES
 )
 if(WIN32)
   list(APPEND TASTOMAT_WIN_SOURCES
+    src/settings_ui/laufwerksform_win.cpp
     src/settings_ui/parameterform_win.cpp
     src/settings_ui/programmliste_win.cpp
   )

@@ -2,41 +2,22 @@
 
 #include <windows.h>
 
-#include <utility>
-
+#include "platform/win32/scoped.h"
 #include "platform/win32/wide.h"
 
 namespace tastomat {
-namespace {
-
-class RegistryKey {
-  public:
-    RegistryKey() = default;
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    ~RegistryKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    HKEY* out() { return &key_; }
-    HKEY get() const { return key_; }
-
-  private:
-    HKEY key_ = nullptr;
-};
-
-}  // namespace
 
 std::string WinUserRegistry::read_string(const std::string& key, const std::string& subkey,
                                          const std::string& name) {
-    RegistryKey parent;
+    HKEY opened = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, to_wide(key).c_str(), 0, nullptr,
-                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, parent.out(),
+                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &opened,
                         nullptr) != ERROR_SUCCESS)
         return {};
-    RegistryKey child;
-    if (RegOpenKeyExW(parent.get(), to_wide(subkey).c_str(), 0, KEY_READ, child.out()) !=
-        ERROR_SUCCESS)
+    const ScopedRegistryKey parent(opened);
+    if (RegOpenKeyExW(parent.get(), to_wide(subkey).c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
         return {};
+    const ScopedRegistryKey child(opened);
     const std::wstring value_name = to_wide(name);
     std::wstring text(64, L'\0');
     for (;;) {

@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "platform/win32/com_win.h"
+#include "platform/win32/scoped.h"
 #include "platform/win32/wide.h"
 
 namespace tastomat {
@@ -23,10 +23,10 @@ std::string hresult_text(const char* what, HRESULT hr) {
 bool WinShellLinkWriter::save(const ShellLinkProperties& link, const std::string& path) {
     ComPtr<IShellLinkW> shell_link;
     HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  shell_link.out());
+                                  shell_link.put_void());
     if (FAILED(hr)) throw ShellLinkError(hresult_text("No shell link object", hr));
     ComPtr<IPersistFile> file;
-    hr = shell_link->QueryInterface(IID_IPersistFile, file.out());
+    hr = shell_link->QueryInterface(IID_IPersistFile, file.put_void());
     if (FAILED(hr)) throw ShellLinkError(hresult_text("Shell link cannot be saved", hr));
 
     // A link that lost one of its properties on the way is not the link asked for.
