@@ -45,7 +45,8 @@ class DriveRetargeting(SettingsCase):
         window = self.open_settings()
         screen.click(*at(window, 128 + 45, GROUP_TOP + 24 + 18))  # "&Laufwerk"
         dialog = screen.wait_for_window(DIALOG)
-        self.assertEqual((dialog.x, dialog.y), (0, 0))
+        # Top-left corner of the screen (what X reports is the client area, inside the frame).
+        self.assertLess(max(dialog.x, dialog.y), 40)
 
         # The first drive has the keyboard; F: is reached with the arrow keys and checked
         # with the space bar.
