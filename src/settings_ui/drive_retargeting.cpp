@@ -5,20 +5,6 @@
 namespace tastomat {
 namespace {
 
-// A drive without a medium is asked about quietly instead of with a system dialog.
-class QuietDrives {
-  public:
-    explicit QuietDrives(Drives& drives)
-        : drives_(drives), previous_(drives.set_error_mode(kFailCriticalErrors)) {}
-    QuietDrives(const QuietDrives&) = delete;
-    QuietDrives& operator=(const QuietDrives&) = delete;
-    ~QuietDrives() { drives_.set_error_mode(previous_); }
-
-  private:
-    Drives& drives_;
-    unsigned previous_;
-};
-
 std::string drive_of_root(std::string root) {
     while (!root.empty() && root.back() == '\\') root.pop_back();
     return root;
@@ -29,7 +15,7 @@ std::string drive_of_root(std::string root) {
 void retarget_drives(ProgramTable& table, const DriveChoice& choice, FileSystem& files,
                      Drives& drives) {
     if (!choice.confirmed || choice.roots.empty()) return;
-    QuietDrives quiet(drives);
+    QuietDriveErrors quiet(drives);
     for (const std::string& root : choice.roots) {
         const std::string drive = drive_of_root(root);
         for (int i = 0; i < kSlotCount; ++i) {

@@ -11,19 +11,6 @@
 namespace tastomat::ui {
 namespace {
 
-// Asking the shell about an empty card reader or disc drive must not bring up the
-// system's "no disk" box.
-class QuietErrorMode {
-  public:
-    QuietErrorMode() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
-    QuietErrorMode(const QuietErrorMode&) = delete;
-    QuietErrorMode& operator=(const QuietErrorMode&) = delete;
-    ~QuietErrorMode() { SetErrorMode(previous_); }
-
-  private:
-    UINT previous_;
-};
-
 std::vector<std::wstring> logical_drive_roots() {
     std::vector<wchar_t> buffer(128);
     for (;;) {
@@ -40,7 +27,7 @@ std::vector<std::wstring> logical_drive_roots() {
 
 }  // namespace
 
-DriveCheckList::DriveCheckList(Form& form, std::string name, DesignRect rect)
+DriveCheckList::DriveCheckList(Form& form, std::string name, DesignRect rect, Drives& drives)
     : Control(form, std::move(name), ControlKind::Other, rect) {
     // The shell's own image list is shared by every window of the process: never ours to
     // destroy.
@@ -50,11 +37,13 @@ DriveCheckList::DriveCheckList(Form& form, std::string name, DesignRect rect)
                   WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(hwnd(), LVS_EX_CHECKBOXES | LVS_EX_DOUBLEBUFFER);
     SetWindowTheme(hwnd(), L"Explorer", nullptr);
-    fill();
+    fill(drives);
 }
 
-void DriveCheckList::fill() {
-    QuietErrorMode quiet;
+void DriveCheckList::fill(Drives& drives) {
+    // The shell looks at each drive for its name: an empty card reader must not answer
+    // with the system's "no disk" box.
+    QuietDriveErrors quiet(drives);
     SHFILEINFOW info{};
     const auto images = reinterpret_cast<HIMAGELIST>(
         SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON));

@@ -7,13 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/drives.h"
 #include "ui/controls.h"
 
 namespace tastomat::ui {
 
 class DriveCheckList : public Control {
   public:
-    DriveCheckList(Form& form, std::string name, DesignRect rect);
+    DriveCheckList(Form& form, std::string name, DesignRect rect, Drives& drives);
 
     // Root paths of the checked drives ("E:\"), in ascending order.
     std::vector<std::string> checked_roots() const;
@@ -21,7 +22,7 @@ class DriveCheckList : public Control {
     const std::vector<std::wstring>& roots() const { return roots_; }
 
   private:
-    void fill();
+    void fill(Drives& drives);
     std::vector<std::wstring> roots_;
 };
 
