@@ -23,7 +23,8 @@ class Drives {
 };
 
 // While it lives, drives without a medium are asked about quietly instead of with the
-// system's "no disk" box; the previous error mode comes back afterwards.
+// system's "no disk" box, from the first probe to the last; the previous error mode comes
+// back however the work ends.
 class QuietDriveErrors {
   public:
     explicit QuietDriveErrors(Drives& drives)

@@ -1,6 +1,6 @@
 #include "support/shortcut_installer.h"
 
-#include "support/settings_location.h"
+#include "platform/paths.h"
 
 namespace tastomat {
 namespace {
@@ -8,12 +8,6 @@ namespace {
 constexpr std::string_view kExplorer = "Software\\MicroSoft\\Windows\\CurrentVersion\\Explorer";
 constexpr std::string_view kGrpConv = "Software\\MicroSoft\\Windows\\CurrentVersion\\GrpConv";
 constexpr std::string_view kShellFolders = "Shell Folders";
-
-// Up to and including the last "\" or ":"; "" when there is neither.
-std::string_view folder_of(std::string_view path) {
-    const size_t end = path.find_last_of("\\:");
-    return end == std::string_view::npos ? std::string_view() : path.substr(0, end + 1);
-}
 
 std::string folder_for(std::uint8_t kind, const std::string& subfolder, UserRegistry& registry) {
     if (kind == kLinkGivenFolder) return subfolder;
@@ -57,7 +51,7 @@ std::string link_file_path(std::string_view folder, std::uint8_t kind, std::stri
 }
 
 std::string link_working_directory(std::string_view given, std::string_view target) {
-    return std::string(given.empty() ? folder_of(target) : given);
+    return given.empty() ? folder_part(target) : std::string(given);
 }
 
 bool CreateShortcut(const std::string& target, std::uint8_t kind, const std::string& subfolder,
