@@ -5,7 +5,7 @@ tastomat_wine_prefix() {
     local prefix="$1" fresh="${2:-}"
     export WINEPREFIX="$prefix"
     export WINEDEBUG=-all
-    export WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     export WINEARCH=win64
     export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8
     if [ "$fresh" = fresh ] && [ -d "$prefix" ]; then

@@ -3,22 +3,6 @@
 namespace tastomat {
 namespace {
 
-// Keeps an empty card reader or floppy from popping up "no disk" while a start probes the
-// drives, from the first existence test to the last; the previous mode comes back however
-// the start ends.
-class ErrorModeGuard {
-  public:
-    explicit ErrorModeGuard(Drives& drives)
-        : drives_(drives), previous_(drives.set_error_mode(kFailCriticalErrors)) {}
-    ~ErrorModeGuard() { drives_.set_error_mode(previous_); }
-    ErrorModeGuard(const ErrorModeGuard&) = delete;
-    ErrorModeGuard& operator=(const ErrorModeGuard&) = delete;
-
-  private:
-    Drives& drives_;
-    unsigned previous_;
-};
-
 bool searched_drive_type(int type) { return type == kDriveFixed || type == kDriveRemote; }
 
 }  // namespace
@@ -29,7 +13,7 @@ ProgramStarter::ProgramStarter(StartServices services, std::string_view launcher
 StartResult ProgramStarter::Startprog(const std::string& Exe, const std::string& Dir,
                                       const std::string& Param, int Index, bool Adminflag,
                                       const SetProgram& set_program) {
-    const ErrorModeGuard quiet_drives(services_.drives);
+    const QuietDriveErrors quiet_drives(services_.drives);
     const std::string exe = complete_drive(Exe, launcher_drive_);
     const std::string dir = complete_drive(Dir, launcher_drive_);
     StartResult result;
@@ -56,7 +40,7 @@ StartResult ProgramStarter::Startprog(const std::string& Exe, const std::string&
 
 StartResult ProgramStarter::start_slot(ProgramTable& table, int Index, bool Adminflag) {
     // The working directory's test is a probe of the start as well.
-    const ErrorModeGuard quiet_drives(services_.drives);
+    const QuietDriveErrors quiet_drives(services_.drives);
     std::string exe, dir, param;
     table.Getprogparams(Index, exe, dir, param, services_.files, launcher_drive_);
     return Startprog(exe, dir, param, Index, Adminflag, table);

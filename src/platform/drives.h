@@ -22,4 +22,20 @@ class Drives {
     virtual unsigned set_error_mode(unsigned mode) = 0;
 };
 
+// While it lives, drives without a medium are asked about quietly instead of with the
+// system's "no disk" box, from the first probe to the last; the previous error mode comes
+// back however the work ends.
+class QuietDriveErrors {
+  public:
+    explicit QuietDriveErrors(Drives& drives)
+        : drives_(drives), previous_(drives.set_error_mode(kFailCriticalErrors)) {}
+    QuietDriveErrors(const QuietDriveErrors&) = delete;
+    QuietDriveErrors& operator=(const QuietDriveErrors&) = delete;
+    ~QuietDriveErrors() { drives_.set_error_mode(previous_); }
+
+  private:
+    Drives& drives_;
+    unsigned previous_;
+};
+
 }  // namespace tastomat

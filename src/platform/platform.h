@@ -5,7 +5,9 @@
 #include "platform/drives.h"
 #include "platform/file_system.h"
 #include "platform/keyboard_layout.h"
+#include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/shell_link.h"
 #include "platform/system_folders.h"
 
 namespace tastomat {
@@ -18,6 +20,8 @@ struct Platform {
     KeyboardLayout& keyboard;
     CodePage& code_page;
     SystemFolders& folders;
+    UserRegistry& registry;
+    ShellLinkWriter& links;
 };
 
 }  // namespace tastomat

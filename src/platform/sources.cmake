@@ -14,6 +14,8 @@ if(WIN32)
     src/platform/win32/drives_win.cpp
     src/platform/win32/keyboard_layout_win.cpp
     src/platform/win32/shell_win.cpp
+    src/platform/win32/shell_link_win.cpp
+    src/platform/win32/registry_win.cpp
     src/platform/win32/win32_platform.cpp
   )
 endif()

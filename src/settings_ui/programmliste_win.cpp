@@ -4,9 +4,12 @@
 
 #include "components/shortcut.h"
 #include "platform/win32/wide.h"
+#include "settings_ui/drive_retargeting.h"
+#include "settings_ui/laufwerksform_win.h"
 #include "settings_ui/parameterform_win.h"
 #include "settings_ui/slot_editing.h"
 #include "support/form_state.h"
+#include "support/shortcut_installer.h"
 #include "table/table_file.h"
 #include "ui/application.h"
 #include "ui/folder_dialog.h"
@@ -284,11 +287,31 @@ void Tprogrammliste::Infobutclick() {
 void Tprogrammliste::Helpbutclick() { ui::Application::instance().show_help(100); }
 
 void Tprogrammliste::Laufwerkbutclick() {
-    if (open_drive_dialog) open_drive_dialog();
+    Tlaufwerksform dialog(hwnd(), platform_.drives);
+    DriveChoice choice;
+    choice.confirmed = dialog.show_modal(hwnd()) == ui::ModalResult::Ok;
+    if (choice.confirmed) choice.roots = dialog.drivelist->checked_roots();
+    retarget_drives(table_, choice, platform_.files, platform_.drives);
 }
 
 void Tprogrammliste::Button1Click() {
-    if (install_autostart) install_autostart();
+    // Only a link that was written counts: a missing autostart folder or a failed save
+    // must not be reported as success.
+    bool installed = false;
+    try {
+        installed =
+            InstallAutostart(to_utf8(ui::Application::instance().Title),
+                             platform_.folders.module_path(), platform_.registry, platform_.links);
+    } catch (const std::exception&) {
+        installed = false;
+    }
+    if (installed) {
+        ui::show_information(hwnd(), L"Verkn\u00fcpfung im Autostartmen\u00fc angelegt!");
+    } else {
+        ui::show_error(hwnd(),
+                       L"Das Setzen der Verkn\u00fcpfung ins Autostartmen\u00fc scheiterte!",
+                       error_place());
+    }
 }
 
 void Tprogrammliste::Parameterbutclick() {

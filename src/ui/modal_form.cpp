@@ -42,7 +42,7 @@ void center_over(HWND window, HWND owner) {
 ModalResult ModalForm::show_modal(HWND owner) {
     result_ = ModalResult::None;
     SetWindowLongPtrW(hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
-    center_over(hwnd(), owner);
+    if (centred_) center_over(hwnd(), owner);
     Application& app = Application::instance();
     app.add_dialog(hwnd());
     app.run_modal(hwnd());

@@ -24,10 +24,13 @@ class ModalForm : public Form {
   protected:
     // Creates the window as a dialog frame with the given caption; then add controls.
     void create_dialog(const wchar_t* class_name, const std::wstring& caption);
+    // Keeps the window where it was created instead of centring it over its owner.
+    void show_at_designed_position() { centred_ = false; }
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
     ModalResult result_ = ModalResult::None;
+    bool centred_ = true;
 };
 
 // Places a window centred over another, clamped to the desktop's left and top edges.

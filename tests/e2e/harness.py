@@ -47,7 +47,7 @@ def wine_env():
     if not env.get("WINEPREFIX") or not env.get("DISPLAY"):
         raise RuntimeError("WINEPREFIX and DISPLAY must be set (see scripts/wine-env.sh)")
     env.setdefault("WINEDEBUG", "-all")
-    env.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=")
+    env.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d")
     env.setdefault("WINEARCH", "win64")
     # German regional formats and user language.
     env["LANG"] = env["LC_ALL"] = "de_DE.UTF-8"

@@ -127,4 +127,32 @@ std::string FakeSystemFolders::special_folder(int csidl) {
     return it == folders.end() ? std::string() : it->second;
 }
 
+std::string FakeUserRegistry::path(const std::string& key, const std::string& subkey,
+                                   const std::string& name) {
+    return ascii_upper(key + "\\" + subkey + "\\" + name);
+}
+
+void FakeUserRegistry::set(const std::string& key, const std::string& subkey,
+                           const std::string& name, const std::string& text) {
+    values[path(key, subkey, name)] = text;
+}
+
+std::string FakeUserRegistry::read_string(const std::string& key, const std::string& subkey,
+                                          const std::string& name) {
+    const std::string p = path(key, subkey, name);
+    if (not_text.count(p)) throw RegistryError("Invalid data type for '" + name + "'");
+    const auto it = values.find(p);
+    return it == values.end() ? std::string() : it->second;
+}
+
+bool FakeShellLinkWriter::save(const ShellLinkProperties& link, const std::string& path) {
+    if (unavailable) throw ShellLinkError("Class not registered");
+    saves.push_back(path);
+    const size_t sep = path.find_last_of('\\');
+    if (sep == std::string::npos || !files_.directory_exists(path.substr(0, sep))) return false;
+    files_.add_file(path, link.target);
+    links[path] = link;
+    return true;
+}
+
 }  // namespace tastomat::test

@@ -97,6 +97,34 @@ class FakeSystemFolders final : public SystemFolders {
     std::string module_path() override { return exe; }
 };
 
+// Values under HKEY_CURRENT_USER, by "key\\subkey\\name", compared case-insensitively.
+class FakeUserRegistry final : public UserRegistry {
+  public:
+    std::map<std::string, std::string> values;
+    std::set<std::string> not_text;  // these exist but hold no text
+
+    void set(const std::string& key, const std::string& subkey, const std::string& name,
+             const std::string& text);
+    std::string read_string(const std::string& key, const std::string& subkey,
+                            const std::string& name) override;
+    static std::string path(const std::string& key, const std::string& subkey,
+                            const std::string& name);
+};
+
+// Writes links as files of the fake file system: a save fails where the folder is missing.
+class FakeShellLinkWriter final : public ShellLinkWriter {
+  public:
+    explicit FakeShellLinkWriter(FakeFileSystem& files) : files_(files) {}
+    std::map<std::string, ShellLinkProperties> links;  // by the path as given
+    std::vector<std::string> saves;                    // every path a save was tried at
+    bool unavailable = false;                          // no shell link object
+
+    bool save(const ShellLinkProperties& link, const std::string& path) override;
+
+  private:
+    FakeFileSystem& files_;
+};
+
 // Everything together, for code that takes the whole bundle.
 struct FakePlatform {
     FakeFileSystem files;
@@ -106,7 +134,9 @@ struct FakePlatform {
     FakeKeyboardLayout keyboard;
     Windows1252 code_page;
     FakeSystemFolders folders;
-    Platform platform{files, drives, shell, clock, keyboard, code_page, folders};
+    FakeUserRegistry registry;
+    FakeShellLinkWriter links{files};
+    Platform platform{files, drives, shell, clock, keyboard, code_page, folders, registry, links};
 };
 
 }  // namespace tastomat::test

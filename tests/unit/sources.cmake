@@ -14,5 +14,7 @@ set(UNIT_TEST_SOURCES
   unit/program_table_test.cpp
   unit/run_as_test.cpp
   unit/settings_location_test.cpp
+  unit/drive_retargeting_test.cpp
+  unit/shortcut_installer_test.cpp
   unit/text_encoding_test.cpp
 )

@@ -14,4 +14,5 @@ set(WIN_TEST_SOURCES
   win/form_state_win_test.cpp
   win/settings_file_win_test.cpp
   win/window_win_test.cpp
+  win/shortcut_win_test.cpp
 )

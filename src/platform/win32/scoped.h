@@ -62,6 +62,9 @@ struct FileHandleDeleter {
 struct MemoryDCDeleter : NullIsInvalid<HDC> {
     void operator()(HDC h) const { DeleteDC(h); }
 };
+struct RegistryKeyDeleter : NullIsInvalid<HKEY> {
+    void operator()(HKEY h) const { RegCloseKey(h); }
+};
 
 using ScopedBrush = Scoped<HBRUSH, GdiObjectDeleter<HBRUSH>>;
 using ScopedFont = Scoped<HFONT, GdiObjectDeleter<HFONT>>;
@@ -72,6 +75,7 @@ using ScopedMenu = Scoped<HMENU, MenuDeleter>;
 using ScopedHandle = Scoped<HANDLE, HandleDeleter>;
 using ScopedFile = Scoped<HANDLE, FileHandleDeleter>;
 using ScopedMemoryDC = Scoped<HDC, MemoryDCDeleter>;
+using ScopedRegistryKey = Scoped<HKEY, RegistryKeyDeleter>;
 
 // A window's device context from GetDC, released to the same window.
 class WindowDC {

@@ -6,6 +6,8 @@
 #include "platform/win32/drives_win.h"
 #include "platform/win32/file_system_win.h"
 #include "platform/win32/keyboard_layout_win.h"
+#include "platform/win32/registry_win.h"
+#include "platform/win32/shell_link_win.h"
 #include "platform/win32/shell_win.h"
 #include "platform/win32/system_folders_win.h"
 
@@ -19,7 +21,9 @@ struct Win32Platform {
     WinKeyboardLayout keyboard;
     WinCodePage code_page;
     WinSystemFolders folders;
-    Platform platform{files, drives, shell, clock, keyboard, code_page, folders};
+    WinUserRegistry registry;
+    WinShellLinkWriter links;
+    Platform platform{files, drives, shell, clock, keyboard, code_page, folders, registry, links};
 };
 
 Win32Platform& win32_platform();

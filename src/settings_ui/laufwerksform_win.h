@@ -1,0 +1,32 @@
+#pragma once
+// The drive dialog of the settings window: the user checks the drives the table's paths
+// should move to. It lives only while the settings window's command that opened it runs.
+#include <windows.h>
+
+#include <memory>
+
+#include "platform/drives.h"
+#include "ui/controls.h"
+#include "ui/drive_check_list.h"
+#include "ui/icons.h"
+#include "ui/modal_form.h"
+
+namespace tastomat {
+
+class Tlaufwerksform : public ui::ModalForm {
+  public:
+    // owner: the settings window, which the dialog stays above; drives: asked quietly
+    // about their names.
+    Tlaufwerksform(HWND owner, Drives& drives);
+
+    std::unique_ptr<ui::ImageList> ImageList2;
+    std::unique_ptr<ui::DriveCheckList> drivelist;
+    std::unique_ptr<ui::GroupBox> GroupBox1;
+    std::unique_ptr<ui::Button> okbut, Button2, Button3;
+
+  private:
+    std::unique_ptr<ui::ImageList> make_image_list() const;
+    void dpi_changed() override;
+};
+
+}  // namespace tastomat

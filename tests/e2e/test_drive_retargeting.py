@@ -1,0 +1,69 @@
+"""Moving the table's paths to another drive letter: "&Laufwerk" in the settings window, a
+drive checked in "Laufwerk auswählen", and the moved paths in the settings file."""
+
+import os
+import shutil
+import tempfile
+
+import harness
+import screen
+from test_settings_window import GROUP_TOP, SettingsCase, at
+
+DIALOG = "Laufwerk ausw\u00e4hlen"
+
+
+def drive_letters():
+    """The drive letters of the prefix, in the order the drive list shows them."""
+    names = os.listdir(os.path.join(harness.prefix(), "dosdevices"))
+    return sorted(n[0].upper() for n in names if len(n) == 2 and n[1] == ":")
+
+
+class DriveRetargeting(SettingsCase):
+
+    def setUp(self):
+        super().setUp()
+        self.drives = tempfile.mkdtemp(prefix="tastomat-drives-")
+        self.addCleanup(shutil.rmtree, self.drives, True)
+        for letter in "EF":
+            os.makedirs(os.path.join(self.drives, letter))
+        # The stick is F: on this computer: the program and the folder are found there.
+        os.makedirs(os.path.join(self.drives, "F", "Tools"))
+        os.makedirs(os.path.join(self.drives, "F", "Projekte"))
+        with open(os.path.join(self.drives, "F", "Tools", "edit.exe"), "wb") as f:
+            f.write(b"MZ")
+        self.addCleanup(harness.remove_drive, "E", restart=False)
+        self.addCleanup(harness.remove_drive, "F", restart=False)
+        harness.add_drive("E", os.path.join(self.drives, "E"), restart=False)
+        harness.add_drive("F", os.path.join(self.drives, "F"))
+
+    def test_checking_f_moves_the_paths_found_there(self):
+        harness.write_settings(
+            "[Buchstaben]\r\nA=D:\\Tools\\edit.exe\r\nVA=D:\\Texte\\\r\nPA=D:\\Texte\\a.txt\r\n"
+            "B=D:\\Fehlt\\b.exe\r\nC=\\\\server\\share\\c.exe\r\n\r\n"
+            "[Zahlen]\r\n0=D:\\Projekte\\\r\n\r\n")
+        self.start_up()
+        window = self.open_settings()
+        screen.click(*at(window, 128 + 45, GROUP_TOP + 24 + 18))  # "&Laufwerk"
+        dialog = screen.wait_for_window(DIALOG)
+        # Top-left corner of the screen (what X reports is the client area, inside the frame).
+        self.assertLess(max(dialog.x, dialog.y), 40)
+
+        # The first drive has the keyboard; F: is reached with the arrow keys and checked
+        # with the space bar.
+        screen.focus(dialog)
+        screen.key("Home")
+        for _ in range(drive_letters().index("F")):
+            screen.key("Right", delay_ms=20)
+        screen.key("space")
+        screen.grab(save_as=self.artifact("drive-dialog.png"))
+        screen.key("Return")
+        screen.wait_until_gone(DIALOG)
+        self.close_settings()
+
+        sections = self.sections()
+        letters = sections["Buchstaben"]
+        self.assertEqual((letters["A"], letters["VA"], letters["PA"]),
+                         ("F:\\Tools\\edit.exe", "D:\\Texte\\", "D:\\Texte\\a.txt"))
+        self.assertEqual(letters["B"], "D:\\Fehlt\\b.exe")
+        self.assertEqual(letters["C"], "\\\\server\\share\\c.exe")
+        self.assertEqual(sections["Zahlen"]["0"], "F:\\Projekte\\")
