@@ -31,6 +31,12 @@ char unit_to_byte(char16_t u) {
 
 }  // namespace
 
+bool CodePage::fits(std::string_view text) {
+    // The round trip asks the code page itself, so the system's own idea of what it can
+    // hold decides, not a table of ours.
+    return to_utf8(from_utf8(text)) == text;
+}
+
 std::string Windows1252::to_utf8(std::string_view bytes) {
     std::u16string units;
     units.reserve(bytes.size());

@@ -84,6 +84,13 @@ std::string utf16_to_utf8(std::u16string_view text) {
     return out;
 }
 
+std::string valid_utf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) append_utf8(out, next_code_point(text, i));
+    return out;
+}
+
 std::string ascii_upper(std::string_view text) {
     std::string out(text);
     for (char& ch : out) {

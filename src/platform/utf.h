@@ -9,6 +9,9 @@ namespace tastomat {
 std::u16string utf8_to_utf16(std::string_view text);
 std::string utf16_to_utf8(std::u16string_view text);
 
+// The text with every ill-formed sequence replaced by U+FFFD.
+std::string valid_utf8(std::string_view text);
+
 // ASCII-only case folding: key names and INI names are compared this way, which is
 // what the system does for the names it knows.
 std::string ascii_upper(std::string_view text);

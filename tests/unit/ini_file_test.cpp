@@ -53,9 +53,38 @@ TEST_F(IniFileTest, WriteReplacesInPlaceAppendsToItsSectionAndAddsNewSectionsLas
               "[Three]\r\nk=v\r\n\r\n");
 }
 
-TEST_F(IniFileTest, CommentsAndBlankLinesAreDroppedOnWriteButLinesWithoutEqualsStay) {
-    IniFile ini = open("[S]\r\n; note\r\n\r\n\r\njust text\r\nk = v \r\n");
-    EXPECT_EQ(ini.text(), "[S]\r\njust text\r\nk=v\r\n\r\n");
+TEST_F(IniFileTest, LinesTheProgramDoesNotWriteStayWhereTheyStand) {
+    struct Case {
+        const char* what;
+        std::string file;
+        std::string written;  // after writing A/n=1
+    };
+    const Case cases[] = {
+        {"comments, blank lines and text inside a section",
+         "[A]\r\n; note\r\n\r\n\r\n  just text \r\nk = v \r\n",
+         "[A]\r\n; note\r\n\r\n\r\n  just text \r\nk=v\r\nn=1\r\n\r\n"},
+        {"lines before the first section, entries among them",
+         "; Tastomat\r\nstray=before any section\r\n\r\n[A]\r\n",
+         "; Tastomat\r\nstray=before any section\r\n\r\n[A]\r\nn=1\r\n\r\n"},
+        {"a comment at a section's end stays above the next section's header",
+         "[A]\r\nk=v\r\n;about B\r\n\r\n\r\n[B]\r\nx=y",
+         "[A]\r\nk=v\r\n;about B\r\nn=1\r\n\r\n[B]\r\nx=y\r\n\r\n"},
+        {"a header without its bracket is text of the section before",
+         "[A]\r\n[Broken\r\nk=v\r\n", "[A]\r\n[Broken\r\nk=v\r\nn=1\r\n\r\n"},
+        {"a file of comments only", "; one\n;two\n", "; one\r\n;two\r\n[A]\r\nn=1\r\n\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        IniFile ini = open(c.file);
+        EXPECT_FALSE(ini.value_exists("A", "; note"));
+        EXPECT_FALSE(ini.value_exists("A", "stray"));
+        ini.write_string("A", "n", "1");
+        EXPECT_EQ(ini.text(), c.written);
+        // What the program wrote reads back the same and writes unchanged.
+        const IniFile again = open(c.written);
+        EXPECT_EQ(again.text(), c.written);
+        EXPECT_EQ(again.entries(), ini.entries());
+    }
 }
 
 TEST_F(IniFileTest, MissingFileIsEmptyAndANewFileIsAnsiWithCrLf) {
