@@ -10,22 +10,6 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-// Calls f for every line; CR LF, LF and a lone CR all end a line.
-template <typename F>
-void for_each_line(std::string_view text, F f) {
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            f(text.substr(start));
-            return;
-        }
-        f(text.substr(start, end - start));
-        start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
-    }
-}
-
 // The empty line after each section is the writer's own; blank lines at a section's end
 // are that separator and are written as one.
 template <typename Section>
@@ -91,7 +75,7 @@ IniFile::IniFile(std::string path, FileSystem& files, CodePage& code_page)
 
 void IniFile::parse(std::string_view text) {
     Section* current = nullptr;
-    for_each_line(text, [&](std::string_view raw) {
+    for_each_ini_line(text, [&](std::string_view raw) {
         const std::string_view line = trim_blanks(raw);
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
             drop_trailing_blank_lines(current);

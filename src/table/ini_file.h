@@ -89,4 +89,24 @@ bool parse_ini_integer(std::string_view text, int& value);
 // Strips blanks and control characters at both ends.
 std::string_view trim_blanks(std::string_view text);
 
+// Calls f for every line; CR LF, LF and a lone CR all end a line.
+template <typename F>
+void for_each_ini_line(std::string_view text, F f) {
+    // Each line end is looked for with one memchr-like scan per kind, not byte by byte:
+    // a settings file may be megabytes of foreign text.
+    size_t next_cr = text.find('\r'), next_lf = text.find('\n');
+    for (size_t start = 0; start < text.size();) {
+        if (next_cr < start) next_cr = text.find('\r', start);
+        if (next_lf < start) next_lf = text.find('\n', start);
+        const size_t end = next_cr < next_lf ? next_cr : next_lf;
+        if (end == std::string_view::npos) {
+            f(text.substr(start));
+            return;
+        }
+        f(text.substr(start, end - start));
+        start = end + 1;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+    }
+}
+
 }  // namespace tastomat

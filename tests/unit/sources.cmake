@@ -1,6 +1,7 @@
 # Portable tests: built natively and for Windows (run under Wine).
 set(TEST_SUPPORT_SOURCES
   support/fakes.cpp
+  support/hostile_files.cpp
 )
 set(UNIT_TEST_SOURCES
   unit/key_dispatch_test.cpp
@@ -11,5 +12,6 @@ set(UNIT_TEST_SOURCES
   unit/ini_file_test.cpp
   unit/program_table_test.cpp
   unit/settings_location_test.cpp
+  unit/settings_file_session_test.cpp
   unit/text_encoding_test.cpp
 )
