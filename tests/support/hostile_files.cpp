@@ -3,7 +3,10 @@
 #include <cstdint>
 
 #include "platform/utf.h"
+#include "support/fakes.h"
+#include "settings_ui/settings_file_session.h"
 #include "table/ini_file.h"
+#include "table/text_encoding.h"
 
 namespace tastomat::test {
 namespace {
@@ -67,7 +70,43 @@ std::vector<Significant> significant_lines(std::string_view text) {
     return out;
 }
 
+std::string what_went_wrong(const HostileFile& f, const std::string& settings_file,
+                            const FormStateFile& storage, Clock& clock) {
+    FileSystem& files = storage.files;
+    CodePage& cp = storage.code_page;
+    SettingsFileSession session(settings_file, storage);
+    FakeSettingsWindow window;
+    ProgramTable table;
+    IniFile ini = session.open(window, table);
+    session.finish_open(table, ini, clock);
+    if (f.slot_e && table.Progs[4] != *f.slot_e) return "slot E holds " + table.Progs[4];
+    if (table.list_line(4) != "E: " + table.Progs[4]) return "list line " + table.list_line(4);
+    session.save(window, table);
+
+    // The file that was read: the settings file itself, as a damaged backup never
+    // replaces it.
+    const DecodedText read = decode_text(f.settings, cp);
+    const DecodedText saved = decode_text(files.read_file(settings_file).value_or(""), cp);
+    if (saved.encoding != read.encoding) return "the file changed its encoding";
+    const std::vector<std::string> lost = lost_lines(read.text, saved.text);
+    if (!lost.empty()) return "the save lost the line " + lost.front().substr(0, 80);
+    ProgramTable again;
+    again.load(IniFile(settings_file, files, cp));
+    if (again.Progs != table.Progs || again.Parameter != table.Parameter)
+        return "the table reads back differently";
+    return {};
+}
+
 }  // namespace
+
+std::string start_then_save(const HostileFile& file, const std::string& settings_file,
+                            const FormStateFile& storage, Clock& clock) {
+    try {
+        return what_went_wrong(file, settings_file, storage, clock);
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+}
 
 std::string utf16le(std::u16string_view text) {
     std::string out;
