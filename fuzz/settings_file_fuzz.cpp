@@ -61,7 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 again.Parameter == table.Parameter,
             "the table read back differs from the table saved");
 
-    ini.write_string("Buchstaben", "A", "E:\\\xC5\x81\xC3\xB3" "d\xC5\xBA\\probe.exe");
+    ini.write_string("Buchstaben", "A",
+                     "E:\\\xC5\x81\xC3\xB3"
+                     "d\xC5\xBA\\probe.exe");
     round_trip(ini, files, code_page);
     return 0;
 }

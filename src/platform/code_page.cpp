@@ -46,7 +46,8 @@ std::string Windows1252::to_utf8(std::string_view bytes) {
         const size_t run = ascii_run(bytes.substr(i));
         out.append(bytes.substr(i, run));
         i += run;
-        if (i < bytes.size()) append_utf8(out, byte_to_unit(static_cast<unsigned char>(bytes[i++])));
+        if (i < bytes.size())
+            append_utf8(out, byte_to_unit(static_cast<unsigned char>(bytes[i++])));
     }
     return out;
 }

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "platform/utf.h"
-#include "support/fakes.h"
 #include "settings_ui/settings_file_session.h"
+#include "support/fakes.h"
 #include "table/ini_file.h"
 #include "table/text_encoding.h"
 
@@ -134,8 +134,7 @@ std::vector<HostileFile> hostile_files() {
          "\xFF\xFE" + utf16le(u"[Buchstaben]\r\nE=C:\\\xD800x\xDC00.exe\r\n"), std::nullopt,
          "C:\\" + fffd + "x" + fffd + ".exe"},
         {"a 20 MB file", lines_up_to(20 << 20), std::nullopt, e},
-        {"one line of 1 MB", kTable + "PE=" + std::string(1 << 20, 'p') + "\r\n", std::nullopt,
-         e},
+        {"one line of 1 MB", kTable + "PE=" + std::string(1 << 20, 'p') + "\r\n", std::nullopt, e},
         {"a section header without \"]\"", "[Buchstaben\r\nE=C:\\Tools\\e.exe\r\n", std::nullopt,
          ""},
         {"10,000 sections", many_sections(10000), std::nullopt, e},

@@ -13,9 +13,9 @@ namespace tastomat::test {
 
 struct HostileFile {
     std::string what;
-    std::string settings;                // the settings file's bytes
-    std::optional<std::string> backup;   // the backup's bytes, when there is one
-    std::optional<std::string> slot_e;   // what slot E holds after the start, when known
+    std::string settings;               // the settings file's bytes
+    std::optional<std::string> backup;  // the backup's bytes, when there is one
+    std::optional<std::string> slot_e;  // what slot E holds after the start, when known
 };
 
 std::vector<HostileFile> hostile_files();

@@ -10,16 +10,16 @@
 
 #include "platform/win32/code_page_win.h"
 #include "platform/win32/file_system_win.h"
+#include "platform/win32/scoped.h"
 #include "platform/win32/wide.h"
 #include "support/save_generation.h"
 #include "table/table_file.h"
-#include "ui/scoped.h"
 
 int wmain(int argc, wchar_t** argv) {
     using namespace tastomat;
     if (argc < 3) return 2;
     const std::string file = to_utf8(argv[1]);
-    const ui::ScopedHandle ready(OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[2]));
+    const ScopedHandle ready(OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[2]));
     if (!ready) return 2;
     WinFileSystem files;
     WinCodePage code_page;

@@ -72,8 +72,8 @@ TEST_F(IniFileTest, LinesTheProgramDoesNotWriteStayWhereTheyStand) {
         {"a comment at a section's end stays above the next section's header",
          "[A]\r\nk=v\r\n;about B\r\n\r\n\r\n[B]\r\nx=y",
          "[A]\r\nk=v\r\n;about B\r\nn=1\r\n\r\n[B]\r\nx=y\r\n\r\n"},
-        {"a header without its bracket is text of the section before",
-         "[A]\r\n[Broken\r\nk=v\r\n", "[A]\r\n[Broken\r\nk=v\r\nn=1\r\n\r\n"},
+        {"a header without its bracket is text of the section before", "[A]\r\n[Broken\r\nk=v\r\n",
+         "[A]\r\n[Broken\r\nk=v\r\nn=1\r\n\r\n"},
         {"a file of comments only", "; one\n;two\n", "; one\r\n;two\r\n[A]\r\nn=1\r\n\r\n"},
     };
     for (const Case& c : cases) {
@@ -136,7 +136,10 @@ TEST_F(IniFileTest, FileWithMarkIsWrittenBackWithTheSameMark) {
 // A value the code page cannot hold turns the file into UTF-16 for good; one that fits
 // leaves the file as it was, byte for byte.
 TEST_F(IniFileTest, FileBecomesUtf16WhenAValueDoesNotFitTheCodePage) {
-    const std::string lodz = "E:\\Pr\xC3\xBC" "fung\\\xC5\x81\xC3\xB3" "d\xC5\xBA\\probe.exe";
+    const std::string lodz =
+        "E:\\Pr\xC3\xBC"
+        "fung\\\xC5\x81\xC3\xB3"
+        "d\xC5\xBA\\probe.exe";
     const std::string ansi = "; Pfade\r\n[A]\r\nk=M\xE4rz\r\n\r\n";  // "März"
     struct Case {
         const char* what;
@@ -149,7 +152,7 @@ TEST_F(IniFileTest, FileBecomesUtf16WhenAValueDoesNotFitTheCodePage) {
          "; Pfade\r\n[A]\r\nk=M\xE4rz\r\nn=\xE4\x80\r\n\r\n"},
         {"ANSI file, Polish letters", ansi, lodz,
          "\xFF\xFE" + test::utf16le(u"; Pfade\r\n[A]\r\nk=M\u00E4rz\r\n"
-                                   u"n=E:\\Pr\u00FCfung\\\u0141\u00F3d\u017A\\probe.exe\r\n\r\n")},
+                                    u"n=E:\\Pr\u00FCfung\\\u0141\u00F3d\u017A\\probe.exe\r\n\r\n")},
         {"new file, Cyrillic letters", std::nullopt, "\xD0\x96",
          "\xFF\xFE" + test::utf16le(u"[A]\r\nn=\u0416\r\n\r\n")},
         {"UTF-8 file stays UTF-8", "\xEF\xBB\xBF[A]\r\n", "\xD0\x96",

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/win32/scoped.h"
 #include "platform/win32/wide.h"
-#include "ui/scoped.h"
 
 namespace tastomat {
 namespace {
@@ -165,21 +165,22 @@ TEST(WinFileSystemOnAFullDisk, ReplaceKeepsTheOldFileAndLeavesNoTemporaryFile) {
     files.replace_file(target, old);
     {
         // Fill every block that is left.
-        const ui::ScopedHandle h(CreateFileW(filler.c_str(), GENERIC_WRITE, 0, nullptr,
-                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        const ScopedFile h(CreateFileW(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(h);
         const std::string block(64 * 1024, 'f');
         DWORD written = 0;
-        while (WriteFile(h.get(), block.data(), static_cast<DWORD>(block.size()), &written,
-                         nullptr) &&
-               written > 0) {
+        while (
+            WriteFile(h.get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr) &&
+            written > 0) {
         }
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
     }
     EXPECT_THROW(files.replace_file(target, std::string(256 * 1024, 'n')), FileError);
     EXPECT_EQ(files.read_file(target), std::optional<std::string>(old));
     size_t entries = 0;
-    for (const auto& e : fs::directory_iterator(fs::path(to_wide(dir)))) entries += !e.is_directory();
+    for (const auto& e : fs::directory_iterator(fs::path(to_wide(dir))))
+        entries += !e.is_directory();
     EXPECT_EQ(entries, 2u);  // the settings file and the filler, no temporary file
 
     DeleteFileW(filler.c_str());

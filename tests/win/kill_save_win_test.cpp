@@ -13,17 +13,16 @@
 
 #include "platform/win32/code_page_win.h"
 #include "platform/win32/file_system_win.h"
+#include "platform/win32/scoped.h"
 #include "platform/win32/wide.h"
 #include "support/fakes.h"
 #include "support/save_generation.h"
 #include "table/table_file.h"
-#include "ui/scoped.h"
 
 namespace tastomat {
 namespace {
 
 namespace fs = std::filesystem;
-using ui::ScopedHandle;
 
 constexpr int kKills = 200;
 // Longer than a save takes, so that kills land in every part of one.

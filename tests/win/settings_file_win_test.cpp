@@ -87,8 +87,9 @@ TEST_F(SettingsFileOnDisk, AnsiFileStaysAnsiUntilAValueDoesNotFitTheSystemCodePa
         "bung\\m\xE4rz.exe\r\n");
     start_and_save("C:\\b.exe");
     // No mark is added, umlauts stay single bytes, the comment stays where it was.
-    EXPECT_TRUE(raw().starts_with("; Pfade\r\n[Buchstaben]\r\nA=C:\\\xDC"
-                                  "bung\\m\xE4rz.exe\r\nVA=\r\nPA=\r\nB=C:\\b.exe\r\n"))
+    EXPECT_TRUE(
+        raw().starts_with("; Pfade\r\n[Buchstaben]\r\nA=C:\\\xDC"
+                          "bung\\m\xE4rz.exe\r\nVA=\r\nPA=\r\nB=C:\\b.exe\r\n"))
         << raw();
 
     const ProgramTable table = start_and_save(kOmega);

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <utility>
 
@@ -73,16 +72,12 @@ std::wstring temp_name(const std::wstring& target, unsigned n) {
 void remove_leftover_temp_files(const std::wstring& target) {
     const std::wstring folder = target.substr(0, target.find_last_of(L"\\/") + 1);
     WIN32_FIND_DATAW found;
-    struct FindCloser {
-        void operator()(HANDLE h) const { FindClose(h); }
-    };
-    HANDLE h = FindFirstFileW((target + L".~*.tmp").c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE) return;
-    const std::unique_ptr<void, FindCloser> search(h);
+    const ScopedFind search(FindFirstFileW((target + L".~*.tmp").c_str(), &found));
+    if (!search) return;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             DeleteFileW((folder + found.cFileName).c_str());
-    } while (FindNextFileW(h, &found));
+    } while (FindNextFileW(search.get(), &found));
 }
 
 // A new file beside the target that is removed again unless it was renamed over the target.
