@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds both builds and runs every test: unit tests natively (sanitizers), unit and
-# Win32 integration tests under Wine, end-to-end scenarios on the real exe under Xvfb.
+# Builds both builds and runs every test: unit tests natively (sanitizers), a short run of
+# each fuzz target, unit and Win32 integration tests under Wine, end-to-end scenarios on
+# the real exe under Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -12,6 +13,9 @@ cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --test-dir build/native --output-on-failure
 
+echo "== fuzz targets, a short run each"
+scripts/fuzz.sh 15
+
 echo "== win64 build"
 cmake --preset win64 >/dev/null
 cmake --build --preset win64
@@ -22,7 +26,17 @@ scripts/lint.sh
 source scripts/wine-env.sh
 tastomat_wine_prefix "$root/build/wineprefix-test" fresh
 tastomat_display own
-trap 'wineserver -k 2>/dev/null || true; [ -n "${TASTOMAT_XVFB_PID:-}" ] && kill "$TASTOMAT_XVFB_PID" 2>/dev/null || true' EXIT
+full_disk="$root/build/full-disk"
+trap 'wineserver -k 2>/dev/null || true; [ -n "${TASTOMAT_XVFB_PID:-}" ] && kill "$TASTOMAT_XVFB_PID" 2>/dev/null || true; umount "$full_disk" 2>/dev/null || true' EXIT
+
+# A small file system for the disk-full test; where mounting is not allowed, that one
+# test is skipped and says so.
+mkdir -p "$full_disk"
+if mountpoint -q "$full_disk" || mount -t tmpfs -o size=512k tastomat-full-disk "$full_disk" 2>/dev/null; then
+    export TASTOMAT_FULL_DISK="$full_disk"
+else
+    echo "note: cannot mount a small file system; the disk-full test will be skipped"
+fi
 
 echo "== unit and Win32 tests under Wine"
 ctest --test-dir build/win64 --output-on-failure

@@ -218,7 +218,9 @@ void Tmain::start_slot(int index) {
         Tmain& self;
         ~HideAfter() { self.Trayicon->HideMainForm(); }
     } hide_after{*this};
-    starter.start_slot(settings_->table(), index, Adminflag);
+    const StartResult result = starter.start_slot(settings_->table(), index, Adminflag);
+    if (result.not_found)
+        Trayicon->show_warning(L"Programm nicht gefunden: " + to_wide(*result.not_found));
 }
 
 void Tmain::paint() {

@@ -25,7 +25,11 @@ StartResult ProgramStarter::Startprog(const std::string& Exe, const std::string&
     }
 
     result.started = search_drives(exe, dir, Param, Adminflag);
-    result.new_program = result.started.value_or(std::string());
+    if (!result.started) {
+        result.not_found = exe;
+        return result;
+    }
+    result.new_program = result.started;
     set_program(Index, *result.new_program);
     return result;
 }

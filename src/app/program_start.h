@@ -1,7 +1,8 @@
 #pragma once
 // Starting a slot's program. The launcher runs from a stick whose drive letter changes, so
 // paths without a drive get the launcher's drive, and a program missing at its stored path
-// is looked for on every fixed and network drive; the slot then follows it, or is cleared.
+// is looked for on every fixed and network drive; the slot then follows it. When no drive
+// starts it the slot stays as it is: the share may be offline or the stick not plugged in.
 #include <functional>
 #include <optional>
 #include <string>
@@ -28,8 +29,10 @@ using SetProgram = std::function<void(int index, const std::string& program)>;
 struct StartResult {
     // The path whose start the system reported as successful.
     std::optional<std::string> started;
-    // Set when the drive search changed the slot: the program found, or "" when cleared.
+    // Set when the drive search moved the slot to the program it found and started.
     std::optional<std::string> new_program;
+    // Set when the drive search started nothing: the path that was looked for.
+    std::optional<std::string> not_found;
 };
 
 class ProgramStarter {

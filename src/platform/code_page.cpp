@@ -31,27 +31,38 @@ char unit_to_byte(char16_t u) {
 
 }  // namespace
 
+bool CodePage::fits(std::string_view text) {
+    // The round trip asks the code page itself, so the system's own idea of what it can
+    // hold decides, not a table of ours.
+    return to_utf8(from_utf8(text)) == text;
+}
+
+// Settings files are mostly ASCII; runs of it are copied whole, which keeps a large file
+// quick to read and write.
 std::string Windows1252::to_utf8(std::string_view bytes) {
-    std::u16string units;
-    units.reserve(bytes.size());
-    for (const char c : bytes) units += byte_to_unit(static_cast<unsigned char>(c));
-    return utf16_to_utf8(units);
+    std::string out;
+    out.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size();) {
+        const size_t run = ascii_run(bytes.substr(i));
+        out.append(bytes.substr(i, run));
+        i += run;
+        if (i < bytes.size())
+            append_utf8(out, byte_to_unit(static_cast<unsigned char>(bytes[i++])));
+    }
+    return out;
 }
 
 std::string Windows1252::from_utf8(std::string_view text) {
-    const std::u16string units = utf8_to_utf16(text);
     std::string out;
-    out.reserve(units.size());
-    for (size_t i = 0; i < units.size(); ++i) {
-        const char16_t u = units[i];
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const size_t run = ascii_run(text.substr(i));
+        out.append(text.substr(i, run));
+        i += run;
+        if (i == text.size()) break;
         // A character outside the basic plane is one '?', not two.
-        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-            units[i + 1] <= 0xDFFF) {
-            ++i;
-            out += '?';
-            continue;
-        }
-        out += unit_to_byte(u);
+        const char32_t c = next_code_point(text, i);
+        out += c > 0xFFFF ? '?' : unit_to_byte(static_cast<char16_t>(c));
     }
     return out;
 }

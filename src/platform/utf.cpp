@@ -1,9 +1,14 @@
 #include "platform/utf.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace tastomat {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
+
+}  // namespace
 
 void append_utf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -23,7 +28,6 @@ void append_utf8(std::string& out, char32_t c) {
     }
 }
 
-// Decodes one code point at text[i], advancing i; malformed sequences give U+FFFD.
 char32_t next_code_point(std::string_view text, size_t& i) {
     const auto b0 = static_cast<unsigned char>(text[i++]);
     if (b0 < 0x80) return b0;
@@ -50,7 +54,18 @@ char32_t next_code_point(std::string_view text, size_t& i) {
     return c;
 }
 
-}  // namespace
+size_t ascii_run(std::string_view text) {
+    const auto* const begin = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = begin + text.size();
+    const auto* p = begin;
+    // Eight bytes at a time: a settings file may be megabytes of plain text.
+    for (std::uint64_t word = 0; end - p >= 8; p += 8) {
+        std::memcpy(&word, p, 8);
+        if (word & 0x8080808080808080ULL) break;
+    }
+    while (p != end && *p < 0x80) ++p;
+    return static_cast<size_t>(p - begin);
+}
 
 std::u16string utf8_to_utf16(std::string_view text) {
     std::u16string out;
@@ -80,6 +95,18 @@ std::string utf16_to_utf8(std::u16string_view text) {
             c = kReplacement;
         }
         append_utf8(out, c);
+    }
+    return out;
+}
+
+std::string valid_utf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const size_t run = ascii_run(text.substr(i));
+        out.append(text.substr(i, run));
+        i += run;
+        if (i < text.size()) append_utf8(out, next_code_point(text, i));
     }
     return out;
 }

@@ -9,6 +9,17 @@ namespace tastomat {
 std::u16string utf8_to_utf16(std::string_view text);
 std::string utf16_to_utf8(std::u16string_view text);
 
+// Decodes the code point at text[i] and moves i past it; an ill-formed sequence gives
+// U+FFFD. i must be less than text.size().
+char32_t next_code_point(std::string_view text, size_t& i);
+void append_utf8(std::string& out, char32_t c);
+
+// The length of the run of ASCII characters at the start of the text.
+size_t ascii_run(std::string_view text);
+
+// The text with every ill-formed sequence replaced by U+FFFD.
+std::string valid_utf8(std::string_view text);
+
 // ASCII-only case folding: key names and INI names are compared this way, which is
 // what the system does for the names it knows.
 std::string ascii_upper(std::string_view text);

@@ -37,7 +37,9 @@ Tprogrammliste::Tprogrammliste(Tfishotkey& HotKey, Platform& platform,
     : Form("Programmliste", L"MS Sans Serif"),
       HotKey_(HotKey),
       platform_(platform),
-      location_(location) {
+      location_(location),
+      settings_file_(location.SettingsFile,
+                     FormStateFile{platform.files, platform.code_page, decimal_separator()}) {
     CreateParams params;
     params.class_name = L"TTastomatProgrammliste";
     params.title = L"Einstellungen";
@@ -151,19 +153,12 @@ void Tprogrammliste::create_menu() {
     components_.push_back(std::make_unique<ui::PlainComponent>(*this, "ImageList1"));
 }
 
-FormStateFile Tprogrammliste::storage() const {
-    return FormStateFile{platform_.files, platform_.code_page, decimal_separator()};
-}
-
 void Tprogrammliste::FormCreate() {
-    // A backup put back by the store is what the table is then read from.
-    LoadFormState(*this, location_.SettingsFile, storage());
-    IniFile ini =
-        begin_table_load(table_, location_.SettingsFile, platform_.files, platform_.code_page);
+    IniFile ini = settings_file_.open(*this, table_);
     fill_list();
     HotKey_.SetKey(TextToShortCut(kuerzel->text(), platform_.keyboard));
     HotKey_.SetEnabled(true);
-    finish_table_load(table_, ini, platform_.clock);
+    settings_file_.finish_open(table_, ini, platform_.clock);
 }
 
 void Tprogrammliste::fill_list() {
@@ -213,11 +208,7 @@ void Tprogrammliste::Formclose() {
     Saveprogs();
 }
 
-void Tprogrammliste::Saveprogs() {
-    // The control state goes first, so the table is written into a file with the marker.
-    SaveFormState(*this, location_.SettingsFile, storage());
-    save_table(table_, location_.SettingsFile, platform_.files, platform_.code_page);
-}
+void Tprogrammliste::Saveprogs() { settings_file_.save(*this, table_); }
 
 void Tprogrammliste::close_window() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 

@@ -8,6 +8,7 @@
 
 #include "components/fishotkey_win.h"
 #include "platform/platform.h"
+#include "settings_ui/settings_file_session.h"
 #include "support/settings_location.h"
 #include "table/program_table.h"
 #include "ui/controls.h"
@@ -79,12 +80,12 @@ class Tprogrammliste : public ui::Form {
     void set_list_line(int index);
     void Saveprogs();
     void close_window();
-    FormStateFile storage() const;
 
     Tfishotkey& HotKey_;
     Platform& platform_;
     const SettingsLocation& location_;
     ProgramTable table_;
+    SettingsFileSession settings_file_;
     std::vector<std::unique_ptr<FormControl>> components_;
 };
 

@@ -16,6 +16,18 @@ constexpr const char* kPresentKey = "SektionVorhanden";
 constexpr const char* kMarkerSection = "Check";
 constexpr const char* kMarkerKey = "WroteSuccesful";
 
+bool has_marker(const IniFile& ini) { return ini.read_integer(kMarkerSection, kMarkerKey, 0) != 0; }
+
+// Only a copy that a completed save produced may replace the settings file: a damaged or
+// missing backup would take the user's file with it, so the file is then read as it is.
+bool backup_is_whole(const std::string& backup, const FormStateFile& storage) {
+    try {
+        return has_marker(IniFile(backup, storage.files, storage.code_page));
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
 double read_float(const IniFile& ini, const std::string& section, const std::string& key,
                   double default_value, char separator) {
     double value = 0;
@@ -152,11 +164,10 @@ bool LoadFormState(const FormComponents& window, const std::string& file_name,
     std::optional<IniFile> ini;
     ini.emplace(file_name, storage.files, storage.code_page);
     const std::string backup = backup_file_name(file_name);
-    if (ini->read_integer(kMarkerSection, kMarkerKey, 0) != 0) {
+    if (has_marker(*ini)) {
         storage.files.copy_file(file_name, backup);
-    } else {
+    } else if (backup_is_whole(backup, storage)) {
         // No completed save produced this file: the copy from the last good start wins.
-        // Without a backup the copy fails and the file is read as it is.
         ini.reset();
         storage.files.copy_file(backup, file_name);
         ini.emplace(file_name, storage.files, storage.code_page);

@@ -5,7 +5,8 @@
 // A save writes "SektionVorhanden" into the window's section, the marker
 // "Check"/"WroteSuccesful" and then one or two keys per input control, in the order the
 // window created its controls. A load that finds the marker refreshes the ".bak" copy;
-// one that does not puts the ".bak" copy back before anything is read.
+// one that does not puts the ".bak" copy back before anything is read - when that copy
+// carries the marker itself.
 #include <string>
 #include <vector>
 

@@ -10,20 +10,14 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-// Calls f for every line; CR LF, LF and a lone CR all end a line.
-template <typename F>
-void for_each_line(std::string_view text, F f) {
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            f(text.substr(start));
-            return;
-        }
-        f(text.substr(start, end - start));
-        start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
-    }
+// The empty line after each section is the writer's own; blank lines at a section's end
+// are that separator and are written as one.
+template <typename Section>
+void drop_trailing_blank_lines(Section* section) {
+    if (!section) return;
+    auto& lines = section->lines;
+    while (!lines.empty() && !lines.back().is_entry && trim_blanks(lines.back().key).empty())
+        lines.pop_back();
 }
 
 int hex_digit(char c) {
@@ -81,24 +75,25 @@ IniFile::IniFile(std::string path, FileSystem& files, CodePage& code_page)
 
 void IniFile::parse(std::string_view text) {
     Section* current = nullptr;
-    for_each_line(text, [&](std::string_view raw) {
+    for_each_ini_line(text, [&](std::string_view raw) {
         const std::string_view line = trim_blanks(raw);
-        if (line.empty() || line.front() == ';') return;
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            drop_trailing_blank_lines(current);
             sections_.push_back({std::string(trim_blanks(line.substr(1, line.size() - 2))), {}});
             current = &sections_.back();
             return;
         }
-        // Lines before the first section belong to no section and are not kept.
-        if (!current) return;
         const size_t eq = line.find('=');
-        if (eq == std::string_view::npos) {
-            current->entries.push_back({std::string(line), {}, false});
-        } else {
-            current->entries.push_back({std::string(trim_blanks(line.substr(0, eq))),
-                                        std::string(trim_blanks(line.substr(eq + 1))), true});
+        // Comments, blank lines, text without "=" and whatever stands before the first
+        // section are nobody's entries, but they are the user's: they stay as written.
+        if (!current || line.empty() || line.front() == ';' || eq == std::string_view::npos) {
+            (current ? current->lines : preamble_).push_back({std::string(raw), {}, false});
+            return;
         }
+        current->lines.push_back({std::string(trim_blanks(line.substr(0, eq))),
+                                  std::string(trim_blanks(line.substr(eq + 1))), true});
     });
+    drop_trailing_blank_lines(current);
 }
 
 const IniFile::Section* IniFile::find_section(std::string_view name) const {
@@ -115,13 +110,23 @@ IniFile::Section* IniFile::find_section(std::string_view name) {
     return nullptr;
 }
 
-const IniFile::Entry* IniFile::find_entry(std::string_view section, std::string_view key) const {
+const IniFile::Line* IniFile::find_entry(std::string_view section, std::string_view key) const {
     const Section* s = find_section(section);
     if (!s) return nullptr;
-    for (const Entry& e : s->entries) {
-        if (e.has_value && iequals_ascii(e.key, key)) return &e;
+    for (const Line& l : s->lines) {
+        if (l.is_entry && iequals_ascii(l.key, key)) return &l;
     }
     return nullptr;
+}
+
+std::vector<IniFile::Entry> IniFile::entries() const {
+    std::vector<Entry> out;
+    for (const Section& s : sections_) {
+        for (const Line& l : s.lines) {
+            if (l.is_entry) out.push_back({s.name, l.key, l.value});
+        }
+    }
+    return out;
 }
 
 bool IniFile::section_exists(std::string_view section) const {
@@ -134,7 +139,7 @@ bool IniFile::value_exists(std::string_view section, std::string_view key) const
 
 std::string IniFile::read_string(std::string_view section, std::string_view key,
                                  std::string_view default_value) const {
-    const Entry* e = find_entry(section, key);
+    const Line* e = find_entry(section, key);
     return std::string(e ? std::string_view(e->value) : default_value);
 }
 
@@ -144,18 +149,18 @@ void IniFile::write_string(std::string_view section, std::string_view key, std::
         sections_.push_back({std::string(section), {}});
         s = &sections_.back();
     }
-    for (Entry& e : s->entries) {
-        if (e.has_value && iequals_ascii(e.key, key)) {
-            e.key = key;
-            e.value = value;
+    for (Line& l : s->lines) {
+        if (l.is_entry && iequals_ascii(l.key, key)) {
+            l.key = key;
+            l.value = value;
             return;
         }
     }
-    s->entries.push_back({std::string(key), std::string(value), true});
+    s->lines.push_back({std::string(key), std::string(value), true});
 }
 
 int IniFile::read_integer(std::string_view section, std::string_view key, int default_value) const {
-    const Entry* e = find_entry(section, key);
+    const Line* e = find_entry(section, key);
     int value = 0;
     return e && parse_ini_integer(e->value, value) ? value : default_value;
 }
@@ -174,11 +179,12 @@ void IniFile::write_bool(std::string_view section, std::string_view key, bool va
 
 std::string IniFile::text() const {
     std::string out;
+    for (const Line& l : preamble_) out.append(l.key).append(kLineEnd);
     for (const Section& s : sections_) {
         out.append("[").append(s.name).append("]").append(kLineEnd);
-        for (const Entry& e : s.entries) {
-            out.append(e.key);
-            if (e.has_value) out.append("=").append(e.value);
+        for (const Line& l : s.lines) {
+            out.append(l.key);
+            if (l.is_entry) out.append("=").append(l.value);
             out.append(kLineEnd);
         }
         out.append(kLineEnd);
@@ -186,8 +192,24 @@ std::string IniFile::text() const {
     return out;
 }
 
-std::string IniFile::bytes() const { return encode_text(text(), encoding_, code_page_); }
+TextEncoding IniFile::encoding_for(const std::string& text) const {
+    // A path with a character the code page lacks would point nowhere after a save; the
+    // file becomes UTF-16 instead, which the reader and the system's profile functions
+    // both know by its mark. A file that fits stays exactly as it was.
+    if (encoding_ == TextEncoding::Ansi && !code_page_.fits(text)) return TextEncoding::Utf16Le;
+    return encoding_;
+}
 
-void IniFile::update_file() { files_.replace_file(path_, bytes()); }
+std::string IniFile::bytes() const {
+    const std::string content = text();
+    return encode_text(content, encoding_for(content), code_page_);
+}
+
+void IniFile::update_file() {
+    const std::string content = text();
+    const TextEncoding encoding = encoding_for(content);
+    files_.replace_file(path_, encode_text(content, encoding, code_page_));
+    encoding_ = encoding;
+}
 
 }  // namespace tastomat

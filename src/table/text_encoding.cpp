@@ -48,7 +48,8 @@ DecodedText decode_text(std::string_view bytes, CodePage& code_page) {
     const TextEncoding encoding = detect_encoding(bytes);
     switch (encoding) {
         case TextEncoding::Utf8Bom:
-            return {std::string(bytes.substr(kUtf8Mark.size())), encoding};
+            // Damage after the mark must not travel on as bytes that are no text.
+            return {valid_utf8(bytes.substr(kUtf8Mark.size())), encoding};
         case TextEncoding::Utf16Le:
             return {utf16_bytes_to_utf8(bytes.substr(kUtf16LeMark.size()), false), encoding};
         case TextEncoding::Utf16Be:

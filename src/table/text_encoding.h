@@ -1,6 +1,6 @@
 #pragma once
-// The encodings a settings file may have on disk. A file keeps the encoding it was found
-// in: a byte-order mark decides, and a file without one is in the ANSI code page.
+// The encodings a settings file may have on disk. A byte-order mark decides; a file
+// without one is in the ANSI code page.
 #include <string>
 #include <string_view>
 
@@ -17,7 +17,7 @@ struct DecodedText {
 
 TextEncoding detect_encoding(std::string_view bytes);
 
-// The whole file content to UTF-8 text.
+// The whole file content to UTF-8 text; what does not decode becomes U+FFFD.
 DecodedText decode_text(std::string_view bytes, CodePage& code_page);
 
 // UTF-8 text to file content in the given encoding, mark included.

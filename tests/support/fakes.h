@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "support/form_state.h"
 
 namespace tastomat::test {
 
@@ -123,6 +124,20 @@ class FakeShellLinkWriter final : public ShellLinkWriter {
 
   private:
     FakeFileSystem& files_;
+};
+
+// The settings window as the form-state store sees it, down to its hotkey field.
+struct FakeSettingsWindow final : FormComponents {
+    struct HotkeyField final : FormControl {
+        std::string name = "kuerzel", value = "Alt+F12";
+        const std::string& component_name() const override { return name; }
+        ControlKind kind() const override { return ControlKind::LabeledEdit; }
+        std::string text() const override { return value; }
+        void set_text(const std::string& t) override { value = t; }
+    };
+    mutable HotkeyField kuerzel;
+    std::string component_name() const override { return "Programmliste"; }
+    std::vector<FormControl*> components() const override { return {&kuerzel}; }
 };
 
 // Everything together, for code that takes the whole bundle.

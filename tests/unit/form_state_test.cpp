@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 #include "support/fakes.h"
 
@@ -212,14 +213,32 @@ TEST_F(FormStateTest, MissingZeroOrBrokenMarkerPutsTheBackupBackBeforeReading) {
     }
 }
 
-TEST_F(FormStateTest, WithoutMarkerAndWithoutBackupTheFileIsReadAsItIs) {
+TEST_F(FormStateTest, WithoutMarkerAndWithoutAWholeBackupTheFileIsReadAsItIs) {
     settings_window();
     const std::string content = "[Programmliste]\r\nSektionVorhanden=1\r\nkuerzel=F5\r\n";
-    files.add_file(kFile, content);
-    EXPECT_TRUE(load());
-    EXPECT_EQ(control("kuerzel").value_text, "F5");
-    EXPECT_EQ(files.content(kFile), content);
-    EXPECT_FALSE(files.has_file(kBackup));
+    struct Case {
+        const char* what;
+        std::optional<std::string> backup;
+        bool unreadable = false;
+    };
+    const Case cases[] = {
+        {"no backup", std::nullopt},
+        {"backup without marker", "[Programmliste]\r\nSektionVorhanden=1\r\nkuerzel=F6\r\n"},
+        {"binary garbage", std::string("\x00\xFF[\x01=\x02\r\n\x9D\x81", 10)},
+        {"unreadable backup", "[Check]\r\nWroteSuccesful=1\r\n", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        files.files.clear();
+        files.unreadable.clear();
+        files.add_file(kFile, content);
+        if (c.backup) files.add_file(kBackup, *c.backup);
+        if (c.unreadable) files.unreadable.insert(test::FakeFileSystem::key(kBackup));
+        EXPECT_TRUE(load());
+        EXPECT_EQ(control("kuerzel").value_text, "F5");
+        EXPECT_EQ(files.content(kFile), content);
+        EXPECT_EQ(files.has_file(kBackup), c.backup.has_value());
+    }
 }
 
 TEST_F(FormStateTest, FirstStartFindsNothingAndCreatesNoFile) {

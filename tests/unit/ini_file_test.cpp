@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "support/fakes.h"
+#include "support/hostile_files.h"
 
 namespace tastomat {
 namespace {
@@ -53,9 +56,38 @@ TEST_F(IniFileTest, WriteReplacesInPlaceAppendsToItsSectionAndAddsNewSectionsLas
               "[Three]\r\nk=v\r\n\r\n");
 }
 
-TEST_F(IniFileTest, CommentsAndBlankLinesAreDroppedOnWriteButLinesWithoutEqualsStay) {
-    IniFile ini = open("[S]\r\n; note\r\n\r\n\r\njust text\r\nk = v \r\n");
-    EXPECT_EQ(ini.text(), "[S]\r\njust text\r\nk=v\r\n\r\n");
+TEST_F(IniFileTest, LinesTheProgramDoesNotWriteStayWhereTheyStand) {
+    struct Case {
+        const char* what;
+        std::string file;
+        std::string written;  // after writing A/n=1
+    };
+    const Case cases[] = {
+        {"comments, blank lines and text inside a section",
+         "[A]\r\n; note\r\n\r\n\r\n  just text \r\nk = v \r\n",
+         "[A]\r\n; note\r\n\r\n\r\n  just text \r\nk=v\r\nn=1\r\n\r\n"},
+        {"lines before the first section, entries among them",
+         "; Tastomat\r\nstray=before any section\r\n\r\n[A]\r\n",
+         "; Tastomat\r\nstray=before any section\r\n\r\n[A]\r\nn=1\r\n\r\n"},
+        {"a comment at a section's end stays above the next section's header",
+         "[A]\r\nk=v\r\n;about B\r\n\r\n\r\n[B]\r\nx=y",
+         "[A]\r\nk=v\r\n;about B\r\nn=1\r\n\r\n[B]\r\nx=y\r\n\r\n"},
+        {"a header without its bracket is text of the section before", "[A]\r\n[Broken\r\nk=v\r\n",
+         "[A]\r\n[Broken\r\nk=v\r\nn=1\r\n\r\n"},
+        {"a file of comments only", "; one\n;two\n", "; one\r\n;two\r\n[A]\r\nn=1\r\n\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        IniFile ini = open(c.file);
+        EXPECT_FALSE(ini.value_exists("A", "; note"));
+        EXPECT_FALSE(ini.value_exists("A", "stray"));
+        ini.write_string("A", "n", "1");
+        EXPECT_EQ(ini.text(), c.written);
+        // What the program wrote reads back the same and writes unchanged.
+        const IniFile again = open(c.written);
+        EXPECT_EQ(again.text(), c.written);
+        EXPECT_EQ(again.entries(), ini.entries());
+    }
 }
 
 TEST_F(IniFileTest, MissingFileIsEmptyAndANewFileIsAnsiWithCrLf) {
@@ -99,6 +131,50 @@ TEST_F(IniFileTest, FileWithMarkIsWrittenBackWithTheSameMark) {
     utf16.update_file();
     EXPECT_EQ(files.content(kPath),
               std::string("\xFE\xFF\0[\0A\0]\0\r\0\n\0k\0=\0v\0\r\0\n\0\r\0\n", 26));
+}
+
+// A value the code page cannot hold turns the file into UTF-16 for good; one that fits
+// leaves the file as it was, byte for byte.
+TEST_F(IniFileTest, FileBecomesUtf16WhenAValueDoesNotFitTheCodePage) {
+    const std::string lodz =
+        "E:\\Pr\xC3\xBC"
+        "fung\\\xC5\x81\xC3\xB3"
+        "d\xC5\xBA\\probe.exe";
+    const std::string ansi = "; Pfade\r\n[A]\r\nk=M\xE4rz\r\n\r\n";  // "März"
+    struct Case {
+        const char* what;
+        std::optional<std::string> file;
+        std::string value;
+        std::string written;
+    };
+    const Case cases[] = {
+        {"ANSI file, value that fits", ansi, "\xC3\xA4\xE2\x82\xAC",
+         "; Pfade\r\n[A]\r\nk=M\xE4rz\r\nn=\xE4\x80\r\n\r\n"},
+        {"ANSI file, Polish letters", ansi, lodz,
+         "\xFF\xFE" + test::utf16le(u"; Pfade\r\n[A]\r\nk=M\u00E4rz\r\n"
+                                    u"n=E:\\Pr\u00FCfung\\\u0141\u00F3d\u017A\\probe.exe\r\n\r\n")},
+        {"new file, Cyrillic letters", std::nullopt, "\xD0\x96",
+         "\xFF\xFE" + test::utf16le(u"[A]\r\nn=\u0416\r\n\r\n")},
+        {"UTF-8 file stays UTF-8", "\xEF\xBB\xBF[A]\r\n", "\xD0\x96",
+         "\xEF\xBB\xBF[A]\r\nn=\xD0\x96\r\n\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        files.files.erase(test::FakeFileSystem::key(kPath));
+        if (c.file) files.add_file(kPath, *c.file);
+        IniFile ini(kPath, files, cp);
+        ini.write_string("A", "n", c.value);
+        ini.update_file();
+        EXPECT_EQ(files.content(kPath), c.written);
+        EXPECT_EQ(IniFile(kPath, files, cp).read_string("A", "n", ""), c.value);
+    }
+    // Once UTF-16, always UTF-16: a later save of plain text keeps the mark.
+    IniFile ansi_then_polish = open(ansi);
+    ansi_then_polish.write_string("A", "n", lodz);
+    ansi_then_polish.update_file();
+    ansi_then_polish.write_string("A", "n", "plain");
+    ansi_then_polish.update_file();
+    EXPECT_TRUE(files.content(kPath).starts_with("\xFF\xFE")) << files.content(kPath);
 }
 
 TEST_F(IniFileTest, IntegersAcceptDecimalAndBothHexPrefixes) {

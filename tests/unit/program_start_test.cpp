@@ -136,30 +136,31 @@ TEST_F(ProgramStartTest, SearchGoesOnWhenAStartFailsAndReachesNetworkDrives) {
     EXPECT_EQ(changes, (std::vector<SlotChange>{{5, "Z:\\Tools\\x.exe"}}));
 }
 
-TEST_F(ProgramStartTest, ProgramOnlyOnRemovableDrivesIsClearedFromItsSlot) {
+TEST_F(ProgramStartTest, ProgramOnlyOnRemovableDrivesKeepsItsSlotAndIsReportedMissing) {
     drives.types['F'] = kDriveRemovable;
     drives.types['R'] = kDriveRamDisk;
     files.add_file("F:\\Tools\\x.exe");
     files.add_file("R:\\Tools\\x.exe");
     const StartResult result = run("D:\\Tools\\x.exe", "", "", 9);
     EXPECT_TRUE(shell.opened.empty());
-    EXPECT_EQ(changes, (std::vector<SlotChange>{{9, ""}}));
-    EXPECT_EQ(result.new_program, "");
+    EXPECT_TRUE(changes.empty());
+    EXPECT_FALSE(result.new_program);
+    EXPECT_EQ(result.not_found, "D:\\Tools\\x.exe");
     EXPECT_FALSE(result.started);
     EXPECT_EQ(drives.queried.size(), 26u);
     EXPECT_EQ(drives.error_mode, 0x8000u);
 }
 
-TEST_F(ProgramStartTest, FoldersAreNeverSearchedForAndAreCleared) {
+TEST_F(ProgramStartTest, FoldersAreNeverSearchedForAndAreReportedMissing) {
     drives.types['D'] = kDriveFixed;
     drives.types['F'] = kDriveFixed;
     files.add_dir("F:\\Daten");
-    run("D:\\Daten\\");
+    EXPECT_EQ(run("D:\\Daten\\").not_found, "D:\\Daten\\");
     // Without its final "\" an existing folder is taken for a missing file.
     files.add_dir("D:\\Daten");
-    run("D:\\Daten");
+    EXPECT_EQ(run("D:\\Daten").not_found, "D:\\Daten");
     EXPECT_TRUE(shell.opened.empty());
-    EXPECT_EQ(changes, (std::vector<SlotChange>{{5, ""}, {5, ""}}));
+    EXPECT_TRUE(changes.empty());
 }
 
 TEST_F(ProgramStartTest, ErrorModeComesBackWhenTheStartThrows) {
@@ -179,8 +180,8 @@ TEST_F(ProgramStartTest, NetworkPathsKeepTheirShareAndAreNotMovedToADrive) {
     // Missing: every fixed drive tries the same path unchanged.
     drives.types['F'] = kDriveFixed;
     files.add_file("F:\\gone.exe");
-    run("\\\\srv\\share\\gone.exe");
-    EXPECT_EQ(changes, (std::vector<SlotChange>{{5, ""}}));
+    EXPECT_EQ(run("\\\\srv\\share\\gone.exe").not_found, "\\\\srv\\share\\gone.exe");
+    EXPECT_TRUE(changes.empty());
     EXPECT_EQ(opened_files().size(), 1u);
 }
 
@@ -193,7 +194,7 @@ TEST_F(ProgramStartTest, LauncherOnAShareCompletesWithTheShare) {
         (std::vector<ShellCall>{{"\\\\srv\\share\\Tools\\x.exe", "", "\\\\srv\\share\\Tools"}}));
 }
 
-TEST_F(ProgramStartTest, RunAsModeStartsUnderTheAccountAndClearsWhenThatFailsEverywhere) {
+TEST_F(ProgramStartTest, RunAsModeStartsUnderTheAccountAndKeepsTheSlotWhenThatFailsEverywhere) {
     files.add_file("C:\\Tools\\x.exe");
     run("C:\\Tools\\x.exe", "C:\\Windows", "-p", 5, true);
     EXPECT_EQ(shell.run_as_calls,
@@ -201,9 +202,9 @@ TEST_F(ProgramStartTest, RunAsModeStartsUnderTheAccountAndClearsWhenThatFailsEve
 
     shell.run_as_calls.clear();
     shell.run_as_succeeds = [](const ShellCall&) { return false; };
-    run("D:\\Tools\\x.exe", "", "", 3, true);
+    EXPECT_TRUE(run("D:\\Tools\\x.exe", "", "", 3, true).not_found);
     EXPECT_EQ(shell.run_as_calls, (std::vector<ShellCall>{{"C:\\Tools\\x.exe", "", "E:"}}));
-    EXPECT_EQ(changes, (std::vector<SlotChange>{{3, ""}}));
+    EXPECT_TRUE(changes.empty());
     EXPECT_TRUE(shell.opened.empty());
 }
 

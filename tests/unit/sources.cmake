@@ -1,6 +1,7 @@
 # Portable tests: built natively and for Windows (run under Wine).
 set(TEST_SUPPORT_SOURCES
   support/fakes.cpp
+  support/hostile_files.cpp
 )
 set(UNIT_TEST_SOURCES
   unit/hotkey_warning_test.cpp
@@ -16,5 +17,6 @@ set(UNIT_TEST_SOURCES
   unit/settings_location_test.cpp
   unit/drive_retargeting_test.cpp
   unit/shortcut_installer_test.cpp
+  unit/settings_file_session_test.cpp
   unit/text_encoding_test.cpp
 )

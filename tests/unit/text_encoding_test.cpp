@@ -57,6 +57,60 @@ TEST(TextEncoding, AnsiWritesWindows1252AndReplacesWhatItCannotHold) {
     EXPECT_EQ(decode_text("", cp).encoding, TextEncoding::Ansi);
 }
 
+// Damage in a marked file becomes U+FFFD, one per broken piece, and the text around it
+// stays where it was.
+TEST(TextEncoding, DecodingErrorsBecomeReplacementCharacters) {
+    const std::string r = "\xEF\xBF\xBD";
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"UTF-8: stray continuation byte",
+         "\xEF\xBB\xBF"
+         "a\x80"
+         "b",
+         "a" + r + "b"},
+        {"UTF-8: lead byte without its continuation",
+         "\xEF\xBB\xBF"
+         "a\xC3"
+         "b",
+         "a" + r + "b"},
+        {"UTF-8: sequence cut off at the end",
+         "\xEF\xBB\xBF"
+         "a\xE2\x82",
+         "a" + r},
+        {"UTF-8: overlong form of '/'", "\xEF\xBB\xBF\xC0\xAF", r},
+        {"UTF-8: encoded surrogate", "\xEF\xBB\xBF\xED\xA0\x80", r},
+        {"UTF-8: beyond U+10FFFF", "\xEF\xBB\xBF\xF4\x90\x80\x80", r},
+        {"UTF-8: bytes that never start a character", "\xEF\xBB\xBF\xFE\xFF", r + r},
+        {"UTF-16 LE: high surrogate alone",
+         std::string("\xFF\xFE\x00\xD8"
+                     "a\0",
+                     6),
+         r + "a"},
+        {"UTF-16 LE: low surrogate alone",
+         std::string("\xFF\xFE"
+                     "a\0\x00\xDC",
+                     6),
+         "a" + r},
+        {"UTF-16 BE: two high surrogates", std::string("\xFE\xFF\xD8\x00\xD8\x01", 6), r + r},
+        {"UTF-16 LE: odd byte count",
+         std::string("\xFF\xFE"
+                     "a\0b",
+                     5),
+         "a" + r},
+    };
+    Windows1252 cp;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const DecodedText d = decode_text(c.bytes, cp);
+        EXPECT_EQ(d.text, c.text);
+        EXPECT_EQ(d.encoding, detect_encoding(c.bytes));
+    }
+}
+
 TEST(Windows1252, EveryByteSurvivesARoundTrip) {
     Windows1252 cp;
     std::string all;

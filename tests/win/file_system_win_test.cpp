@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
+#include "platform/win32/scoped.h"
 #include "platform/win32/wide.h"
 
 namespace tastomat {
@@ -146,6 +149,44 @@ TEST_F(WinFileSystemTest, CopyOverwritesAnExistingDestination) {
     EXPECT_EQ(raw(path(L"a.bak")), "new");
     EXPECT_FALSE(files.copy_file(path(L"none.ini"), path(L"a.bak")));
     EXPECT_EQ(raw(path(L"a.bak")), "new");
+}
+
+// A full disk. The test script mounts a small file system and names it in
+// TASTOMAT_FULL_DISK (a Linux path, reached through Wine's drive Z:).
+TEST(WinFileSystemOnAFullDisk, ReplaceKeepsTheOldFileAndLeavesNoTemporaryFile) {
+    const char* mount = std::getenv("TASTOMAT_FULL_DISK");
+    if (!mount || !*mount) GTEST_SKIP() << "no small file system mounted (TASTOMAT_FULL_DISK)";
+    std::string dir = std::string("Z:") + mount;
+    std::replace(dir.begin(), dir.end(), '/', '\\');
+    const std::string target = dir + "\\Tastomat.ini";
+    const std::wstring filler = to_wide(dir + "\\filler");
+    WinFileSystem files;
+    const std::string old = "[Buchstaben]\r\nA=C:\\old.exe\r\n";
+    files.replace_file(target, old);
+    {
+        // Fill every block that is left.
+        const ScopedFile h(CreateFileW(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(h);
+        const std::string block(64 * 1024, 'f');
+        DWORD written = 0;
+        while (
+            WriteFile(h.get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr) &&
+            written > 0) {
+        }
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
+    }
+    EXPECT_THROW(files.replace_file(target, std::string(256 * 1024, 'n')), FileError);
+    EXPECT_EQ(files.read_file(target), std::optional<std::string>(old));
+    size_t entries = 0;
+    for (const auto& e : fs::directory_iterator(fs::path(to_wide(dir))))
+        entries += !e.is_directory();
+    EXPECT_EQ(entries, 2u);  // the settings file and the filler, no temporary file
+
+    DeleteFileW(filler.c_str());
+    files.replace_file(target, "new");
+    EXPECT_EQ(files.read_file(target), std::optional<std::string>("new"));
+    DeleteFileW(to_wide(target).c_str());
 }
 
 }  // namespace

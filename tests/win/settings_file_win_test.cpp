@@ -10,6 +10,7 @@
 #include "platform/win32/system_folders_win.h"
 #include "platform/win32/wide.h"
 #include "support/fakes.h"
+#include "support/hostile_files.h"
 #include "support/settings_location.h"
 #include "table/table_file.h"
 
@@ -80,18 +81,38 @@ TEST_F(SettingsFileOnDisk, MarkedFilesRoundTripWithTheirMarkAndEveryCharacter) {
     }
 }
 
-TEST_F(SettingsFileOnDisk, AnsiFileStaysInTheSystemCodePage) {
+TEST_F(SettingsFileOnDisk, AnsiFileStaysAnsiUntilAValueDoesNotFitTheSystemCodePage) {
     if (GetACP() != 1252) GTEST_SKIP() << "needs a Western European system code page";
-    put("[Buchstaben]\r\nA=C:\\\xDC"
+    put("; Pfade\r\n[Buchstaben]\r\nA=C:\\\xDC"
         "bung\\m\xE4rz.exe\r\n");
+    start_and_save("C:\\b.exe");
+    // No mark is added, umlauts stay single bytes, the comment stays where it was.
+    EXPECT_TRUE(
+        raw().starts_with("; Pfade\r\n[Buchstaben]\r\nA=C:\\\xDC"
+                          "bung\\m\xE4rz.exe\r\nVA=\r\nPA=\r\nB=C:\\b.exe\r\n"))
+        << raw();
+
     const ProgramTable table = start_and_save(kOmega);
     EXPECT_EQ(table.Progs[0], kUmlautPath);
-    // No mark is added, umlauts stay single bytes, and what the code page lacks is lost.
-    EXPECT_TRUE(
-        raw().starts_with("[Buchstaben]\r\nA=C:\\\xDC"
-                          "bung\\m\xE4rz.exe\r\nVA=\r\nPA=\r\n"
-                          "B=C:\\?.exe\r\n"))
-        << raw();
+    const DecodedText back = decode_text(raw(), code_page_);
+    EXPECT_EQ(back.encoding, TextEncoding::Utf16Le);
+    EXPECT_TRUE(back.text.starts_with("; Pfade\r\n[Buchstaben]\r\nA=" + kUmlautPath +
+                                      "\r\nVA=\r\nPA=\r\nB=" + kOmega + "\r\n"))
+        << back.text;
+}
+
+// The damaged and hostile files of the portable tests, on a real disk through the system's
+// own file functions and code page.
+TEST_F(SettingsFileOnDisk, DamagedAndHostileFilesStartAndLoseNothingOnSave) {
+    const std::string backup = backup_file_name(file_);
+    for (const test::HostileFile& f : test::hostile_files()) {
+        DeleteFileW(to_wide(backup).c_str());
+        put(f.settings);
+        if (f.backup) std::ofstream(fs::path(to_wide(backup)), std::ios::binary) << *f.backup;
+        EXPECT_EQ(test::start_then_save(f, file_, FormStateFile{files_, code_page_, ','}, clock_),
+                  "")
+            << f.what;
+    }
 }
 
 TEST(WinSystemFolders, FoldersEndInABackslashAndTheSettingsFolderIsCreated) {

@@ -15,4 +15,5 @@ set(WIN_TEST_SOURCES
   win/settings_file_win_test.cpp
   win/window_win_test.cpp
   win/shortcut_win_test.cpp
+  win/kill_save_win_test.cpp
 )

@@ -47,14 +47,32 @@ bool create_folder_chain(const std::wstring& path) {
     return GetLastError() == ERROR_ALREADY_EXISTS && is_existing_directory(path);
 }
 
+std::wstring temp_name(const std::wstring& target, unsigned n) {
+    return target + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(GetTickCount() + n) + L".tmp";
+}
+
+// A save cut short (the power gone, the process ended from outside) leaves its temporary
+// file behind; the next save takes such leftovers away. A writer still at work holds its
+// file open without sharing, so the system refuses to delete that one.
+void remove_leftover_temp_files(const std::wstring& target) {
+    const std::wstring folder = target.substr(0, target.find_last_of(L"\\/") + 1);
+    WIN32_FIND_DATAW found;
+    const ScopedFind search(FindFirstFileW((target + L".~*.tmp").c_str(), &found));
+    if (!search) return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteFileW((folder + found.cFileName).c_str());
+    } while (FindNextFileW(search.get(), &found));
+}
+
 // A new file beside the target that is removed again unless it was renamed over the target.
 class TempFile {
   public:
     explicit TempFile(const std::wstring& target) : handle_(INVALID_HANDLE_VALUE) {
         DWORD error = ERROR_FILE_EXISTS;
         for (unsigned n = 0; n < 100 && error == ERROR_FILE_EXISTS; ++n) {
-            path_ = target + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                    std::to_wstring(GetTickCount() + n) + L".tmp";
+            path_ = temp_name(target, n);
             HANDLE h = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                    FILE_ATTRIBUTE_NORMAL, nullptr);
             if (h != INVALID_HANDLE_VALUE) {
@@ -157,6 +175,7 @@ void WinFileSystem::replace_file(const std::string& path, const std::string& byt
         throw file_error("Cannot create file", path, GetLastError());
     }
     temp.keep();
+    remove_leftover_temp_files(target);
 }
 
 bool is_existing_file(const std::wstring& path) {

@@ -59,6 +59,11 @@ struct FileHandleDeleter {
     static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
+// A directory search of FindFirstFile, closed with FindClose.
+struct FindDeleter {
+    static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+    void operator()(HANDLE h) const { FindClose(h); }
+};
 struct MemoryDCDeleter : NullIsInvalid<HDC> {
     void operator()(HDC h) const { DeleteDC(h); }
 };
@@ -74,6 +79,7 @@ using ScopedIcon = Scoped<HICON, IconDeleter>;
 using ScopedMenu = Scoped<HMENU, MenuDeleter>;
 using ScopedHandle = Scoped<HANDLE, HandleDeleter>;
 using ScopedFile = Scoped<HANDLE, FileHandleDeleter>;
+using ScopedFind = Scoped<HANDLE, FindDeleter>;
 using ScopedMemoryDC = Scoped<HDC, MemoryDCDeleter>;
 using ScopedRegistryKey = Scoped<HKEY, RegistryKeyDeleter>;
 

@@ -1,0 +1,150 @@
+"""Nothing the user stored is lost: a program missing on this machine keeps its slot, a
+settings file that another program holds at the start is left as it was, and a path in
+letters outside the ANSI code page survives a save and a restart."""
+
+import os
+import shutil
+import subprocess
+
+import harness
+import screen
+from screen import wait_until
+from test_settings_window import (GROUP_TOP, OPEN_TITLE, TITLE, SettingsCase, at,
+                                  marked_line_centre)
+
+BADGE = "Start als User..."
+
+
+def probe(*args):
+    """Lines that text_probe.exe read, or None when it found nothing."""
+    result = subprocess.run(["wine", harness.build_file("text_probe.exe"), *args],
+                            env=harness.wine_env(), capture_output=True, timeout=30)
+    if result.returncode != 0:
+        return None
+    return result.stdout.decode("utf-8").splitlines()
+
+
+def ini_text(sections):
+    return "".join(f"[{name}]\r\n" + "".join(f"{k}={v}\r\n" for k, v in entries) + "\r\n"
+                   for name, entries in sections.items())
+
+
+class DataSafetyCase(SettingsCase):
+
+    def open_from_tray(self):
+        self.choose_tray_item("Einstellungen Tastomat")
+        return screen.wait_for_window(TITLE)
+
+    def list_line(self, slot):
+        return wait_until(lambda: probe("list", TITLE), what="the settings list")[slot]
+
+    def drive(self, letter, kind, *files):
+        """A drive of the prefix on a fresh folder holding copies of the helper program."""
+        root = os.path.join(self.work, f"drive-{letter}")
+        for relative in files:
+            target = os.path.join(root, *relative.split("\\"))
+            os.makedirs(os.path.dirname(target), exist_ok=True)
+            shutil.copy(harness.build_file("record_start.exe"), target)
+        os.makedirs(root, exist_ok=True)
+        self.addCleanup(harness.remove_drive, letter, restart=False)
+        harness.add_drive(letter, root, kind)
+
+
+class MissingProgram(DataSafetyCase):
+
+    def test_program_on_no_searched_drive_keeps_its_slot_and_a_balloon_says_so(self):
+        # The program is only on a floppy, which the search leaves alone; D: is not there.
+        self.drive("A", "floppy", "Tools\\rec.exe")
+        stored = "D:\\Tools\\rec.exe"
+        record = harness.windows_path(self.record)
+        harness.write_settings(ini_text({"Buchstaben": [
+            ("E", stored), ("VE", "C:\\windows"), ("PE", record)]}))
+        self.start_up()
+
+        self.show_badge()
+        screen.key("e")
+        screen.wait_until_gone(BADGE)
+        balloon = wait_until(lambda: probe("tooltips"), what="the tray balloon")
+        screen.grab(save_as=self.artifact("balloon.png"))
+        self.assertIn(f"Programm nicht gefunden: {stored}", balloon)
+        self.assertFalse(os.path.exists(self.record), "nothing may start")
+
+        self.open_from_tray()
+        self.assertEqual(self.list_line(4), "E: " + stored)
+        self.close_settings()
+        slot = self.sections()["Buchstaben"]
+        self.assertEqual((slot["E"], slot["VE"], slot["PE"]), (stored, "C:\\windows", record))
+
+
+class LockedAtStart(DataSafetyCase):
+
+    def test_file_held_by_another_program_gives_the_error_box_and_stays_as_it_was(self):
+        harness.write_settings(
+            "; vom Benutzer\r\n[Programmliste]\r\nSektionVorhanden=1\r\nkuerzel=Strg+F9\r\n\r\n"
+            "[Check]\r\nWroteSuccesful=1\r\n\r\n[Buchstaben]\r\nE=C:\\Tools\\e.exe\r\n\r\n")
+        with open(harness.settings_path(), "rb") as f:
+            before = f.read()
+        holder = subprocess.Popen(
+            ["wine", harness.build_file("hold_file.exe"),
+             harness.appdata() + "\\Kobaltix\\Tastomat\\Tastomat.ini"],
+            env=harness.wine_env(), stdout=subprocess.PIPE, stdin=subprocess.DEVNULL)
+        holder.log = None
+        self.processes.append(holder)
+        self.addCleanup(holder.stdout.close)
+        self.assertEqual(holder.stdout.readline().strip(), b"held")
+
+        self.start_tastomat()
+        box = screen.wait_for_window("Fehler")
+        screen.grab(save_as=self.artifact("error-box.png"))
+        screen.focus(box)
+        screen.key("Return")
+        screen.wait_until_gone("Fehler")
+        holder.kill()  # the other program lets go of the file
+        holder.wait(timeout=10)
+
+        self.open_from_tray()
+        self.close_settings()
+        with open(harness.settings_path(), "rb") as f:
+            self.assertEqual(f.read(), before)
+        self.assertFalse(os.path.exists(os.path.join(harness.settings_dir(), "Tastomat.bak")))
+
+
+class LettersOutsideTheCodePage(DataSafetyCase):
+
+    def test_polish_path_survives_save_and_restart_and_starts(self):
+        path = "E:\\Pr\u00fcfung\\\u0141\u00f3d\u017a\\probe.exe"
+        self.drive("E", "hd", path[3:])
+        record = harness.windows_path(self.record)
+        self.start_up()
+        window = self.open_settings()
+
+        self.select_slot(window, 4)
+        line = wait_until(lambda: marked_line_centre(window), what="the marked line")
+        screen.xdotool("mousemove", *line, "click", "--repeat", "2", "--delay", "80", "1")
+        chooser = screen.wait_for_window(OPEN_TITLE)
+        screen.focus(chooser)
+        # Pasted: xdotool types a letter the keyboard layout lacks by remapping a key for a
+        # moment, and Wine, reading the layout late, may miss it.
+        self.assertIsNotNone(probe("clipboard", path))
+        screen.key("ctrl+a", "ctrl+v")
+        screen.key("Return")
+        screen.wait_until_gone(OPEN_TITLE)
+        screen.click(*at(window, 240 + 45, GROUP_TOP + 24 + 18))  # "&Parameter"
+        dialog = screen.wait_for_window("Parameter")
+        screen.focus(dialog)
+        screen.type_text(record, delay_ms=20)
+        screen.key("Return")
+        screen.wait_until_gone("Parameter")
+        self.assertEqual(self.list_line(4), "E: " + path)
+        self.close_settings()
+
+        text, encoding, mark = harness.read_settings()
+        self.assertEqual((encoding, mark), ("utf-16-le", True))
+        self.assertEqual(harness.ini_sections(text)["Buchstaben"]["E"], path)
+
+        self.restart()
+        self.assertEqual(self.sections()["Buchstaben"]["E"], path)
+        self.show_badge()
+        screen.key("e")
+        command = self.wait_for_record()[0]
+        self.assertIn(path.lower(), command.lower())
