@@ -35,9 +35,8 @@ class Tprogrammliste : public ui::Form {
     // brought to the front when already open, otherwise shown modally.
     void open_from_launcher();
 
-    // Commands whose windows are built elsewhere: the info dialog, the drive-letter
-    // retargeting and the autostart installer. Unset, their buttons do nothing.
-    std::function<void()> open_info_dialog;
+    // Commands whose windows are built elsewhere: the drive-letter retargeting and the
+    // autostart installer. Unset, their buttons do nothing.
     std::function<void()> open_drive_dialog;
     std::function<void()> install_autostart;
 

@@ -12,4 +12,6 @@ set(WIN_TEST_SOURCES
   win/form_state_win_test.cpp
   win/settings_file_win_test.cpp
   win/window_win_test.cpp
+  win/winhttp_client_win_test.cpp
+  win/info_version_win_test.cpp
 )
