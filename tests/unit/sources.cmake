@@ -12,4 +12,6 @@ set(UNIT_TEST_SOURCES
   unit/program_table_test.cpp
   unit/settings_location_test.cpp
   unit/text_encoding_test.cpp
+  unit/info_version_test.cpp
+  unit/update_check_test.cpp
 )
