@@ -12,7 +12,8 @@ math(EXPR _fraction "${_hundredths} % 100")
 if(_fraction LESS 10)
   set(_fraction "0${_fraction}")
 endif()
-file(CONFIGURE OUTPUT ${TASTOMAT_RELEASE_DIR}/tastomat.ver CONTENT "${_whole},${_fraction}\r\n")
+file(CONFIGURE OUTPUT ${TASTOMAT_RELEASE_DIR}/tastomat.ver CONTENT "${_whole},${_fraction}\n"
+     NEWLINE_STYLE CRLF)
 
 set(_staging ${TASTOMAT_RELEASE_DIR}/staging)
 set(_files Tastomat.exe)
