@@ -130,10 +130,14 @@ class UpdateCheckCase(InfoCase):
         self.exe = harness.build_file(os.path.join("loopback", "Tastomat.exe"))
         self.archive = release_file("tastomat.zip")
 
-    def serve(self, version_file, silent=()):
+    def server_requests(self, method, path):
+        return [p for p in self.server.paths(method) if p == path]
+
+    def serve(self, version_file, silent=(), slow=None):
         server = UpdateServer({"tastomat.ver": version_file, "tastomat.zip": self.archive},
-                              silent)
+                              silent, slow)
         self.addCleanup(server.close)
+        self.server = server
         for name, value in (("TASTOMAT_TEST_UPDATE_URL", server.base_url),
                             ("TASTOMAT_TEST_HTTP_TIMEOUT_MS", str(TIMEOUT_MS))):
             os.environ[name] = value
@@ -235,3 +239,25 @@ class UpdateCheck(UpdateCheckCase):
         screen.wait_until_gone(INFO_TITLE)
         self.close_settings()
         self.show_badge()
+
+    def test_closing_the_dialog_during_a_download_waits_for_the_check_to_end(self):
+        self.serve(b"9,99\r\n", slow={"tastomat.zip": 12})
+        self.check_for_update()
+        self.close_box(CONFIRMATION, "&Ja")
+        # While the archive trickles in, the progress line lets input through: "&OK"
+        # and a second "&Neue Version" are taken, but the dialog stays while the check runs.
+        dialog = screen.wait_for_window(INFO_TITLE)
+        total = f" von {len(self.archive)} Bytes"
+        wait_until(lambda: (lambda line: line.endswith(total) and line != "Heruntergeladen "
+                            + str(len(self.archive)) + total)(self.status_line()),
+                   what="the download to be under way")
+        screen.focus(dialog)
+        screen.key("alt+n")
+        screen.key("alt+o")
+        save = screen.wait_for_window(SAVE_TITLE, timeout=30)
+        self.assertTrue(screen.windows(INFO_TITLE), "the dialog closed while the check ran")
+        screen.focus(save)
+        screen.key("Escape")  # no archive is saved; the check ends, then the dialog closes
+        screen.wait_until_gone(SAVE_TITLE)
+        screen.wait_until_gone(INFO_TITLE)
+        self.assertEqual(len(self.server_requests("GET", "/download/tastomat.zip")), 1)

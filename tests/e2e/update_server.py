@@ -2,18 +2,23 @@
 
 It listens on 127.0.0.1 at a port the system picks, serves the files it is given under
 /download/, records every request, and can be told to take the connection for a file
-and never answer.
+and never answer, or to send a file's body slowly.
 """
 
 import http.server
 import threading
+import time
+
+SLOW_PIECES = 20
 
 
 class UpdateServer:
-    def __init__(self, files, silent=()):
-        """files: {name: bytes} served under /download/; silent: names never answered."""
+    def __init__(self, files, silent=(), slow=None):
+        """files: {name: bytes} served under /download/; silent: names never answered;
+        slow: {name: seconds} over which the body of a GET is spread."""
         self.files = dict(files)
         self.silent = set(silent)
+        self.slow = dict(slow or {})
         self.requests = []  # (method, path, headers as a dict)
         self._release = threading.Event()
         server = self
@@ -43,8 +48,16 @@ class UpdateServer:
                 self.send_header("Content-Length", str(len(body)))
                 self.send_header("Content-Type", "application/octet-stream")
                 self.end_headers()
-                if with_body:
+                if not with_body:
+                    return
+                if name not in server.slow:
                     self.wfile.write(body)
+                    return
+                piece = -(-len(body) // SLOW_PIECES)
+                for start in range(0, len(body), piece):
+                    self.wfile.write(body[start:start + piece])
+                    self.wfile.flush()
+                    time.sleep(server.slow[name] / SLOW_PIECES)
 
             def log_message(self, *args):
                 pass
