@@ -122,6 +122,40 @@ class InfoDialog(InfoCase):
         self.assertEqual(self.label_texts(), labels)
 
 
+    def test_homepage_and_mail_go_to_the_programs_the_shell_has_for_them(self):
+        work = tempfile.mkdtemp(prefix="tastomat-info-")
+        self.addCleanup(shutil.rmtree, work, True)
+        log = os.path.join(work, "opened.txt")
+        recorder = harness.windows_path(harness.build_file("record_start.exe"))
+        for scheme in ("https", "mailto"):
+            replace_default(self, rf"HKCR\{scheme}\shell\open\command",
+                            f'"{recorder}" "{harness.windows_path(log)}" "%1"')
+        self.start_up()
+        dialog = self.open_info()
+        screen.focus(dialog)
+        screen.key("alt+h")  # "&Homepage"
+        harness.wait_for_starts(log, 1)
+        screen.focus(dialog)
+        screen.key("alt+m")  # "&Mail schreiben"
+        commands = [command for command, _ in harness.wait_for_starts(log, 2)]
+        self.assertTrue(commands[0].endswith('"https://www.kobaltix.de/"'), commands[0])
+        self.assertTrue(commands[1].endswith('"mailto:"Kobaltix" <tastomat@kobaltix.de>"'),
+                        commands[1])
+        self.assertTrue(screen.windows(INFO_TITLE), "the dialog stays open")
+
+
+def replace_default(case, key, value):
+    """Sets the default value of a registry key for the length of the test case."""
+    out = harness.wine("reg", "query", key, "/ve", check=False).decode("utf-8", "replace")
+    match = re.search(r"REG_SZ\s+(.*)", out)
+    harness.wine("reg", "add", key, "/ve", "/d", value, "/f")
+    if match:
+        case.addCleanup(harness.wine, "reg", "add", key, "/ve", "/d", match.group(1).strip(),
+                        "/f")
+    else:
+        case.addCleanup(harness.wine, "reg", "delete", key, "/ve", "/f", check=False)
+
+
 class UpdateCheckCase(InfoCase):
     """Runs the build of the program that asks the loopback server."""
 
