@@ -81,12 +81,12 @@ void Tinfodialog::create_controls() {
                                      IDOK, true);
     okbut->set_font_face(L"Tahoma", kLabelPoints);
     okbut->OnClick = [this] { Okbutclick(); };
-    getnewversion = std::make_unique<Button>(*this, "getnewversion",
-                                             DesignRect{96, 124, 121, 32}, L"&Neue Version");
+    getnewversion = std::make_unique<Button>(*this, "getnewversion", DesignRect{96, 124, 121, 32},
+                                             L"&Neue Version");
     getnewversion->set_hint(L"Holt eine neue Version dieses Programmes \u00fcber das Internet");
     getnewversion->OnClick = [this] { Getnewversionclick(); };
-    homepagebut = std::make_unique<Button>(*this, "homepagebut", DesignRect{228, 124, 110, 32},
-                                           L"&Homepage");
+    homepagebut =
+        std::make_unique<Button>(*this, "homepagebut", DesignRect{228, 124, 110, 32}, L"&Homepage");
     homepagebut->set_hint(L"Springt zur Homepage des Autors");
     homepagebut->OnClick = [this] { Homepagebutclick(); };
     emailbut = std::make_unique<Button>(*this, "emailbut", DesignRect{354, 124, 120, 32},

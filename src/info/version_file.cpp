@@ -7,9 +7,8 @@
 namespace tastomat {
 
 std::optional<double> parse_version_file(std::string_view bytes) {
-    const auto end = std::find_if(bytes.begin(), bytes.end(), [](char ch) {
-        return !((ch >= '0' && ch <= '9') || ch == ',');
-    });
+    const auto end = std::find_if(bytes.begin(), bytes.end(),
+                                  [](char ch) { return !((ch >= '0' && ch <= '9') || ch == ','); });
     std::string run(bytes.begin(), end);
     if (std::count(run.begin(), run.end(), ',') > 1) return std::nullopt;
     if (std::none_of(run.begin(), run.end(), [](char ch) { return ch != ','; }))

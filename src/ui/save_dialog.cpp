@@ -23,8 +23,8 @@ std::optional<std::wstring> choose_save_file(HWND owner, const SaveDialogOptions
     ofn.lpstrInitialDir = options.InitialDir.empty() ? nullptr : options.InitialDir.c_str();
     ofn.lpstrDefExt = options.DefaultExt.empty() ? nullptr : options.DefaultExt.c_str();
     // The launcher's own working folder must not wander with the dialog.
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR |
-                OFN_PATHMUSTEXIST;
+    ofn.Flags =
+        OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
     if (!GetSaveFileNameW(&ofn)) return std::nullopt;
     return std::wstring(file.data());
 }

@@ -34,7 +34,8 @@ TEST(InfoVersion, TextAndNumberOfFileVersions) {
         EXPECT_EQ(version_number(c.version), parse_version_file(c.same_as_server).value());
     }
     for (int minor = 0; minor < 100; ++minor) {
-        const std::string served = "3," + std::string(minor < 10 ? "0" : "") + std::to_string(minor);
+        const std::string served =
+            "3," + std::string(minor < 10 ? "0" : "") + std::to_string(minor);
         EXPECT_EQ(version_number({3, static_cast<std::uint16_t>(minor), 0, 0}),
                   parse_version_file(served).value())
             << served;
@@ -86,7 +87,10 @@ TEST(InfoVersion, VersionFileTexts) {
         {"1,0,5", std::nullopt},
         {"1,,05", std::nullopt},
         {"v1,05", std::nullopt},
-        {std::string("1,05\0" "9", 6), 1.05},
+        {std::string("1,05\0"
+                     "9",
+                     6),
+         1.05},
         {std::string(400, '9'), std::nullopt},  // beyond every double
     };
     for (const auto& [text, expected] : cases) {

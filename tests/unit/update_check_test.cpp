@@ -83,12 +83,13 @@ struct Scenario {
     std::vector<std::string> events = {};
     std::optional<std::string> saved_as = {};  // where the archive must be afterwards
     std::string progress = {};                 // a progress text that must have been shown
-    bool opens = true;                    // the shell opens the saved archive
+    bool opens = true;                         // the shell opens the saved archive
     bool writes = true;
     bool english = false;
 };
 
-const std::string kUpToDate = "inform: Derzeit befindet sich keine aktuellere Version auf dem Server";
+const std::string kUpToDate =
+    "inform: Derzeit befindet sich keine aktuellere Version auf dem Server";
 const std::string kConnectFailed = "inform: Problem beim Verbinden mit dem Server";
 const std::string kSave = "save: E:\\Tastomat\\Tastomat.zip";
 
@@ -98,8 +99,8 @@ std::string question(const char* installed, const char* server) {
 }
 
 std::string closing(const char* installed, const char* server) {
-    return std::string("inform: Installierte Version ") + installed +
-           "\rVersion auf dem Server " + server +
+    return std::string("inform: Installierte Version ") + installed + "\rVersion auf dem Server " +
+           server +
            "\rBitte beenden Sie nun zuerst dieses Programm.\rDanach entpacken Sie nun die "
            "Dateien im Zip Archiv in ihr Programmverzeichnis";
 }
@@ -120,51 +121,136 @@ class UpdateCheckTest : public ::testing::Test {
 
 TEST_F(UpdateCheckTest, Scenarios) {
     const std::vector<Scenario> scenarios = {
-        {"same version, line break after it", 1.05, served("1,05\r\n"), {}, false, {},
-         {kUpToDate}},
+        {"same version, line break after it", 1.05, served("1,05\r\n"), {}, false, {}, {kUpToDate}},
         {"1.14 equals 1,14", 1.14, served("1,14"), {}, false, {}, {kUpToDate}},
-        {"newer: the question, answered No", 1.05, served("1,06"), {}, false, {},
+        {"newer: the question, answered No",
+         1.05,
+         served("1,06"),
+         {},
+         false,
+         {},
          {question("1,05", "1,06")}},
-        {"full stop: the server has 1", 1.05, served("1.06"), {}, false, {},
+        {"full stop: the server has 1",
+         1.05,
+         served("1.06"),
+         {},
+         false,
+         {},
          {question("1,05", "1,00")}},
         {"1,050 equals 1.5", 1.05, served("1,050"), {}, false, {}, {kUpToDate}},
-        {"1,055 differs from 1.5", 1.05, served("1,055"), {}, false, {},
+        {"1,055 differs from 1.5",
+         1.05,
+         served("1,055"),
+         {},
+         false,
+         {},
          {question("1,05", "1,05")}},
-        {"byte-order mark: the server has 1", 1.05, served("\xEF\xBB\xBF" "1,06"), {}, false,
-         {}, {question("1,05", "1,00")}},
-        {"unreachable, 1.5 installed: Yes ends in the connection failure", 1.05, {}, {}, true,
-         {}, {question("1,05", "1,00"), kConnectFailed}},
+        {"byte-order mark: the server has 1",
+         1.05,
+         served("\xEF\xBB\xBF"
+                "1,06"),
+         {},
+         false,
+         {},
+         {question("1,05", "1,00")}},
+        {"unreachable, 1.5 installed: Yes ends in the connection failure",
+         1.05,
+         {},
+         {},
+         true,
+         {},
+         {question("1,05", "1,00"), kConnectFailed}},
         {"unreachable, 1.0 installed", 1.0, {}, {}, false, {}, {kUpToDate}},
-        {"HEAD refused everywhere", 1.05, ServedFile{{}, "1,06"}, ServedFile{{}, kArchive},
-         true, {}, {question("1,05", "1,00"), kConnectFailed}},
+        {"HEAD refused everywhere",
+         1.05,
+         ServedFile{{}, "1,06"},
+         ServedFile{{}, kArchive},
+         true,
+         {},
+         {question("1,05", "1,00"), kConnectFailed}},
         {"no version information: nothing at all", {}, served("1,06"), {}, false, {}, {}},
-        {"no Content-Length: -1 as the total", 1.0, served("1,06", false), {}, false, {},
-         {question("1,00", "1,06")}, {}, "Heruntergeladen 4 von -1 Bytes"},
-        {"update.tar is saved as update.zip", 1.0, served("1,06"), served(kArchive), true,
+        {"no Content-Length: -1 as the total",
+         1.0,
+         served("1,06", false),
+         {},
+         false,
+         {},
+         {question("1,00", "1,06")},
+         {},
+         "Heruntergeladen 4 von -1 Bytes"},
+        {"update.tar is saved as update.zip",
+         1.0,
+         served("1,06"),
+         served(kArchive),
+         true,
          "C:\\Downloads\\update.tar",
          {question("1,00", "1,06"), kSave, closing("1,00", "1,06")},
-         "C:\\Downloads\\update.zip", "Heruntergeladen 20 von 20 Bytes"},
-        {"a name without extension gets .zip", 1.0, served("2,00"), served(kArchive), true,
-         "C:\\Downloads\\neu", {question("1,00", "2,00"), kSave, closing("1,00", "2,00")},
+         "C:\\Downloads\\update.zip",
+         "Heruntergeladen 20 von 20 Bytes"},
+        {"a name without extension gets .zip",
+         1.0,
+         served("2,00"),
+         served(kArchive),
+         true,
+         "C:\\Downloads\\neu",
+         {question("1,00", "2,00"), kSave, closing("1,00", "2,00")},
          "C:\\Downloads\\neu.zip"},
-        {"an older server version is offered too", 2.0, served("1,50"), served(kArchive),
-         true, "C:\\Downloads\\alt.zip",
-         {question("2,00", "1,50"), kSave, closing("2,00", "1,50")}, "C:\\Downloads\\alt.zip"},
-        {"save dialog cancelled", 1.0, served("1,06"), served(kArchive), true, {},
+        {"an older server version is offered too",
+         2.0,
+         served("1,50"),
+         served(kArchive),
+         true,
+         "C:\\Downloads\\alt.zip",
+         {question("2,00", "1,50"), kSave, closing("2,00", "1,50")},
+         "C:\\Downloads\\alt.zip"},
+        {"save dialog cancelled",
+         1.0,
+         served("1,06"),
+         served(kArchive),
+         true,
+         {},
          {question("1,00", "1,06"), kSave}},
-        {"no program for zip archives", 1.0, served("1,06"), served(kArchive), true,
+        {"no program for zip archives",
+         1.0,
+         served("1,06"),
+         served(kArchive),
+         true,
          "C:\\Downloads\\a.zip",
          {question("1,00", "1,06"), kSave,
           "inform: ZIP Entpacker kann nicht ge\u00f6ffnet werden !", closing("1,00", "1,06")},
-         "C:\\Downloads\\a.zip", "", false},
-        {"archive cannot be written", 1.0, served("1,06"), served(kArchive), true,
-         "C:\\Downloads\\a.zip", {question("1,00", "1,06"), kSave, kConnectFailed}, {}, "",
-         true, false},
-        {"archive missing on the server", 1.0, served("1,06"), {}, true, {},
+         "C:\\Downloads\\a.zip",
+         "",
+         false},
+        {"archive cannot be written",
+         1.0,
+         served("1,06"),
+         served(kArchive),
+         true,
+         "C:\\Downloads\\a.zip",
+         {question("1,00", "1,06"), kSave, kConnectFailed},
+         {},
+         "",
+         true,
+         false},
+        {"archive missing on the server",
+         1.0,
+         served("1,06"),
+         {},
+         true,
+         {},
          {question("1,00", "1,06"), kConnectFailed}},
-        {"English", 1.05, served("1,06"), {}, false, {},
-         {"ask: Version 1.05, on the Server you find 1.06.\rdo you want to upgrade?"}, {},
-         "4 of 4 Bytes downloaded", true, true, true},
+        {"English",
+         1.05,
+         served("1,06"),
+         {},
+         false,
+         {},
+         {"ask: Version 1.05, on the Server you find 1.06.\rdo you want to upgrade?"},
+         {},
+         "4 of 4 Bytes downloaded",
+         true,
+         true,
+         true},
     };
     for (const Scenario& s : scenarios) {
         SCOPED_TRACE(s.what);
@@ -182,12 +268,13 @@ TEST_F(UpdateCheckTest, Scenarios) {
         info_texts() = s.english ? english_texts() : german_texts();
         const char separator = s.english ? '.' : ',';
 
-        UpdateCheck check({http, files, shell, dialog}, kBase, kExe,
-                          [&](double& number) {
-                              if (s.installed) number = *s.installed;
-                              return s.installed.has_value();
-                          },
-                          separator);
+        UpdateCheck check(
+            {http, files, shell, dialog}, kBase, kExe,
+            [&](double& number) {
+                if (s.installed) number = *s.installed;
+                return s.installed.has_value();
+            },
+            separator);
         check.Getnewversionclick();
 
         EXPECT_EQ(dialog.events, s.events);
@@ -212,18 +299,19 @@ TEST_F(UpdateCheckTest, AsksTheServerForTheProgramsFilesAndProposesItsFolder) {
     http.files[std::string(kBase) + "tastomat.ver"] = served("1,06");
     http.files[std::string(kBase) + "tastomat.zip"] = served(kArchive);
     dialog.answer = true;
-    UpdateCheck check({http, files, shell, dialog}, kBase, kExe,
-                      [](double& number) { return number = 1.0, true; }, ',');
+    UpdateCheck check(
+        {http, files, shell, dialog}, kBase, kExe,
+        [](double& number) { return number = 1.0, true; }, ',');
     // A click while the check runs (the progress line lets input through) does nothing.
     dialog.during_progress = [&] { check.Getnewversionclick(); };
     check.Getnewversionclick();
 
     EXPECT_EQ(check.Zipname, "tastomat.zip");
-    EXPECT_EQ(http.calls, (std::vector<std::string>{
-                              "HEAD https://updates.example/download/tastomat.ver",
-                              "GET https://updates.example/download/tastomat.ver",
-                              "HEAD https://updates.example/download/tastomat.zip",
-                              "GET https://updates.example/download/tastomat.zip"}));
+    EXPECT_EQ(http.calls,
+              (std::vector<std::string>{"HEAD https://updates.example/download/tastomat.ver",
+                                        "GET https://updates.example/download/tastomat.ver",
+                                        "HEAD https://updates.example/download/tastomat.zip",
+                                        "GET https://updates.example/download/tastomat.zip"}));
     ASSERT_TRUE(dialog.request.has_value());
     EXPECT_EQ(dialog.request->filter, "Alles (*.*)|*.*");
     EXPECT_EQ(dialog.request->default_ext, "zip");
@@ -234,8 +322,9 @@ TEST_F(UpdateCheckTest, AsksTheServerForTheProgramsFilesAndProposesItsFolder) {
 TEST_F(UpdateCheckTest, AnAbandonedCheckEndsAtOnceWithoutAMessage) {
     http.files[std::string(kBase) + "tastomat.ver"] = served("1,06");
     dialog.during_progress = [] { throw CheckAbandoned{}; };
-    UpdateCheck check({http, files, shell, dialog}, kBase, kExe,
-                      [](double& number) { return number = 1.0, true; }, ',');
+    UpdateCheck check(
+        {http, files, shell, dialog}, kBase, kExe,
+        [](double& number) { return number = 1.0, true; }, ',');
     EXPECT_THROW(check.Getnewversionclick(), CheckAbandoned);
     EXPECT_TRUE(dialog.events.empty());
     EXPECT_FALSE(check.running());

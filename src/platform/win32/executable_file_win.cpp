@@ -21,10 +21,9 @@ std::optional<VersionInformation> WinExecutableFile::version_information(const s
     UINT length = 0;
     if (VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) && fixed &&
         length >= sizeof(VS_FIXEDFILEINFO)) {
-        information.fixed = FileVersion{HIWORD(fixed->dwFileVersionMS),
-                                        LOWORD(fixed->dwFileVersionMS),
-                                        HIWORD(fixed->dwFileVersionLS),
-                                        LOWORD(fixed->dwFileVersionLS)};
+        information.fixed =
+            FileVersion{HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+                        HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS)};
     }
     return information;
 }
