@@ -5,16 +5,12 @@
 #include "info/info_texts.h"
 #include "info/version.h"
 #include "info/version_file.h"
-#include "support/settings_location.h"
+#include "platform/paths.h"
 
 namespace tastomat {
 namespace {
 
 constexpr int kShowNormal = 1;  // SW_SHOWNORMAL
-
-std::string folder_of(const std::string& path) {
-    return path.substr(0, path.size() - file_name_of(path).size());
-}
 
 }  // namespace
 
@@ -69,7 +65,7 @@ void UpdateCheck::download(double installed, double server) {
         const std::string archive =
             services_.http.get(url, [this](std::int64_t count) { httpWork(count); });
 
-        ArchiveSaveRequest request{texts.save_filter, "zip", folder_of(exe_path_),
+        ArchiveSaveRequest request{texts.save_filter, "zip", folder_part(exe_path_),
                                    change_extension(exe_path_, ".zip")};
         const auto chosen = services_.dialog.save_archive_as(request);
         if (!chosen) return;

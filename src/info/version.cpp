@@ -1,6 +1,6 @@
 #include "info/version.h"
 
-#include "support/settings_location.h"
+#include "platform/paths.h"
 #include "table/table_file.h"
 
 namespace tastomat {

@@ -5,14 +5,14 @@
 #include <winhttp.h>
 
 #include "platform/http_client.h"
-#include "ui/scoped.h"
+#include "platform/win32/scoped.h"
 
 namespace tastomat {
 
-struct InternetHandleDeleter {
+struct InternetHandleDeleter : NullIsInvalid<HINTERNET> {
     void operator()(HINTERNET handle) const { WinHttpCloseHandle(handle); }
 };
-using ScopedInternet = ui::Scoped<HINTERNET, InternetHandleDeleter>;
+using ScopedInternet = Scoped<HINTERNET, InternetHandleDeleter>;
 
 // One session for the client's life (cookies live as long), one connection per request.
 // Direct connections only, no credentials; http:// and https:// URLs.
