@@ -101,7 +101,7 @@ bool FakeShell::open(const std::string& file, const std::string& params, const s
 }
 
 bool FakeShell::open_document(const std::string& target, int show_command) {
-    documents.push_back({target, show_command});
+    documents.emplace_back(target, show_command);
     return documents_open;
 }
 

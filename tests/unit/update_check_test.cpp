@@ -73,24 +73,31 @@ class FakeDialog final : public UpdateDialog {
     }
 };
 
+// Ways a scenario departs from the plain one.
+enum Twist : unsigned {
+    kNone = 0,
+    kNoLength = 1,    // the version file comes without Content-Length
+    kNoOpener = 2,    // no program is associated with zip archives
+    kWriteFails = 4,  // the archive cannot be written
+    kEnglish = 8,     // a user whose language is not German
+};
+
 struct Scenario {
     const char* what;
-    std::optional<double> installed = {};  // nothing: no version information
-    std::optional<ServedFile> ver = {};    // nothing: unreachable
-    std::optional<ServedFile> zip = {};
-    bool answer = false;
-    std::optional<std::string> save_as = {};
-    std::vector<std::string> events = {};
-    std::optional<std::string> saved_as = {};  // where the archive must be afterwards
-    std::string progress = {};                 // a progress text that must have been shown
-    bool opens = true;                         // the shell opens the saved archive
-    bool writes = true;
-    bool english = false;
+    std::optional<double> installed;  // nothing: no version information
+    const char* version_file;         // nullptr: the server cannot be reached
+    bool yes;                         // the answer to the question
+    const char* save_as;              // nullptr: the save dialog is cancelled
+    std::vector<std::string> events;
+    const char* saved_as = nullptr;  // where the archive is afterwards
+    const char* progress = nullptr;  // a progress text that was shown
+    unsigned twists = kNone;
 };
 
 const std::string kUpToDate =
     "inform: Derzeit befindet sich keine aktuellere Version auf dem Server";
 const std::string kConnectFailed = "inform: Problem beim Verbinden mit dem Server";
+const std::string kUnzipFailed = "inform: ZIP Entpacker kann nicht ge\u00f6ffnet werden !";
 const std::string kSave = "save: E:\\Tastomat\\Tastomat.zip";
 
 std::string question(const char* installed, const char* server) {
@@ -120,153 +127,54 @@ class UpdateCheckTest : public ::testing::Test {
 };
 
 TEST_F(UpdateCheckTest, Scenarios) {
+    const std::string asked = question("1,00", "1,06");
+    const std::string told = closing("1,00", "1,06");
+    // clang-format off
     const std::vector<Scenario> scenarios = {
-        {"same version, line break after it", 1.05, served("1,05\r\n"), {}, false, {}, {kUpToDate}},
-        {"1.14 equals 1,14", 1.14, served("1,14"), {}, false, {}, {kUpToDate}},
-        {"newer: the question, answered No",
-         1.05,
-         served("1,06"),
-         {},
-         false,
-         {},
+        {"same version, line break after it", 1.05, "1,05\r\n", false, nullptr, {kUpToDate}},
+        {"1.14 equals 1,14", 1.14, "1,14", false, nullptr, {kUpToDate}},
+        {"newer: the question, answered No", 1.05, "1,06", false, nullptr,
          {question("1,05", "1,06")}},
-        {"full stop: the server has 1",
-         1.05,
-         served("1.06"),
-         {},
-         false,
-         {},
-         {question("1,05", "1,00")}},
-        {"1,050 equals 1.5", 1.05, served("1,050"), {}, false, {}, {kUpToDate}},
-        {"1,055 differs from 1.5",
-         1.05,
-         served("1,055"),
-         {},
-         false,
-         {},
-         {question("1,05", "1,05")}},
-        {"byte-order mark: the server has 1",
-         1.05,
-         served("\xEF\xBB\xBF"
-                "1,06"),
-         {},
-         false,
-         {},
-         {question("1,05", "1,00")}},
-        {"unreachable, 1.5 installed: Yes ends in the connection failure",
-         1.05,
-         {},
-         {},
-         true,
-         {},
+        {"full stop: the server has 1", 1.05, "1.06", false, nullptr, {question("1,05", "1,00")}},
+        {"1,050 equals 1.5", 1.05, "1,050", false, nullptr, {kUpToDate}},
+        {"1,055 differs from 1.5", 1.05, "1,055", false, nullptr, {question("1,05", "1,05")}},
+        {"unreachable with 1.5: Yes fails", 1.05, nullptr, true, nullptr,
          {question("1,05", "1,00"), kConnectFailed}},
-        {"unreachable, 1.0 installed", 1.0, {}, {}, false, {}, {kUpToDate}},
-        {"HEAD refused everywhere",
-         1.05,
-         ServedFile{{}, "1,06"},
-         ServedFile{{}, kArchive},
-         true,
-         {},
-         {question("1,05", "1,00"), kConnectFailed}},
-        {"no version information: nothing at all", {}, served("1,06"), {}, false, {}, {}},
-        {"no Content-Length: -1 as the total",
-         1.0,
-         served("1,06", false),
-         {},
-         false,
-         {},
-         {question("1,00", "1,06")},
-         {},
-         "Heruntergeladen 4 von -1 Bytes"},
-        {"update.tar is saved as update.zip",
-         1.0,
-         served("1,06"),
-         served(kArchive),
-         true,
-         "C:\\Downloads\\update.tar",
-         {question("1,00", "1,06"), kSave, closing("1,00", "1,06")},
-         "C:\\Downloads\\update.zip",
-         "Heruntergeladen 20 von 20 Bytes"},
-        {"a name without extension gets .zip",
-         1.0,
-         served("2,00"),
-         served(kArchive),
-         true,
-         "C:\\Downloads\\neu",
-         {question("1,00", "2,00"), kSave, closing("1,00", "2,00")},
-         "C:\\Downloads\\neu.zip"},
-        {"an older server version is offered too",
-         2.0,
-         served("1,50"),
-         served(kArchive),
-         true,
-         "C:\\Downloads\\alt.zip",
-         {question("2,00", "1,50"), kSave, closing("2,00", "1,50")},
-         "C:\\Downloads\\alt.zip"},
-        {"save dialog cancelled",
-         1.0,
-         served("1,06"),
-         served(kArchive),
-         true,
-         {},
-         {question("1,00", "1,06"), kSave}},
-        {"no program for zip archives",
-         1.0,
-         served("1,06"),
-         served(kArchive),
-         true,
-         "C:\\Downloads\\a.zip",
-         {question("1,00", "1,06"), kSave,
-          "inform: ZIP Entpacker kann nicht ge\u00f6ffnet werden !", closing("1,00", "1,06")},
-         "C:\\Downloads\\a.zip",
-         "",
-         false},
-        {"archive cannot be written",
-         1.0,
-         served("1,06"),
-         served(kArchive),
-         true,
-         "C:\\Downloads\\a.zip",
-         {question("1,00", "1,06"), kSave, kConnectFailed},
-         {},
-         "",
-         true,
-         false},
-        {"archive missing on the server",
-         1.0,
-         served("1,06"),
-         {},
-         true,
-         {},
-         {question("1,00", "1,06"), kConnectFailed}},
-        {"English",
-         1.05,
-         served("1,06"),
-         {},
-         false,
-         {},
-         {"ask: Version 1.05, on the Server you find 1.06.\rdo you want to upgrade?"},
-         {},
-         "4 of 4 Bytes downloaded",
-         true,
-         true,
-         true},
+        {"unreachable with 1.0", 1.0, nullptr, false, nullptr, {kUpToDate}},
+        {"no version information: nothing at all", std::nullopt, "1,06", false, nullptr, {}},
+        {"no Content-Length: -1 as the total", 1.0, "1,06", false, nullptr, {asked}, nullptr,
+         "Heruntergeladen 4 von -1 Bytes", kNoLength},
+        {"update.tar is saved as update.zip", 1.0, "1,06", true, "C:\\Downloads\\update.tar",
+         {asked, kSave, told}, "C:\\Downloads\\update.zip", "Heruntergeladen 20 von 20 Bytes"},
+        {"save dialog cancelled", 1.0, "1,06", true, nullptr, {asked, kSave}},
+        {"no program for zip archives", 1.0, "1,06", true, "C:\\Downloads\\a.zip",
+         {asked, kSave, kUnzipFailed, told}, "C:\\Downloads\\a.zip", nullptr, kNoOpener},
+        {"archive cannot be written", 1.0, "1,06", true, "C:\\Downloads\\a.zip",
+         {asked, kSave, kConnectFailed}, nullptr, nullptr, kWriteFails},
+        {"English", 1.05, "1,06", false, nullptr,
+         {"ask: Version 1.05, on the Server you find 1.06.\rdo you want to upgrade?"}, nullptr,
+         "4 of 4 Bytes downloaded", kEnglish},
     };
+    // clang-format on
     for (const Scenario& s : scenarios) {
         SCOPED_TRACE(s.what);
         test::FakeFileSystem files;
         files.add_dir("C:\\Downloads");
-        files.fail_writes = !s.writes;
+        files.fail_writes = (s.twists & kWriteFails) != 0;
         test::FakeShell shell;
-        shell.documents_open = s.opens;
+        shell.documents_open = (s.twists & kNoOpener) == 0;
         FakeHttp http;
-        if (s.ver) http.files[std::string(kBase) + "tastomat.ver"] = *s.ver;
-        if (s.zip) http.files[std::string(kBase) + "tastomat.zip"] = *s.zip;
+        if (s.version_file) {
+            http.files[std::string(kBase) + "tastomat.ver"] =
+                served(s.version_file, (s.twists & kNoLength) == 0);
+            http.files[std::string(kBase) + "tastomat.zip"] = served(kArchive);
+        }
         FakeDialog dialog;
-        dialog.answer = s.answer;
-        dialog.save_as = s.save_as;
-        info_texts() = s.english ? english_texts() : german_texts();
-        const char separator = s.english ? '.' : ',';
+        dialog.answer = s.yes;
+        if (s.save_as) dialog.save_as = s.save_as;
+        const bool english = (s.twists & kEnglish) != 0;
+        info_texts() = english ? english_texts() : german_texts();
+        const char separator = english ? '.' : ',';
 
         UpdateCheck check(
             {http, files, shell, dialog}, kBase, kExe,
@@ -278,15 +186,15 @@ TEST_F(UpdateCheckTest, Scenarios) {
         check.Getnewversionclick();
 
         EXPECT_EQ(dialog.events, s.events);
-        if (!s.progress.empty()) {
+        if (s.progress) {
             EXPECT_NE(std::find(dialog.progress.begin(), dialog.progress.end(), s.progress),
                       dialog.progress.end())
                 << (dialog.progress.empty() ? "no progress" : dialog.progress.back());
         }
         if (s.saved_as) {
-            EXPECT_EQ(files.content(*s.saved_as), kArchive);
-            EXPECT_EQ(shell.documents,
-                      (std::vector<std::pair<std::string, int>>{{"\"" + *s.saved_as + "\"", 1}}));
+            EXPECT_EQ(files.content(s.saved_as), kArchive);
+            const std::string quoted = std::string("\"") + s.saved_as + "\"";
+            EXPECT_EQ(shell.documents, (std::vector<std::pair<std::string, int>>{{quoted, 1}}));
         } else {
             EXPECT_EQ(files.writes, 0);
             EXPECT_TRUE(shell.documents.empty());

@@ -118,7 +118,7 @@ std::string WinHttpClient::get(const std::string& url, const HttpProgress& progr
     const std::int64_t announced = content_length(r.request.get());
     std::string body;
     if (announced > 0) body.reserve(static_cast<size_t>(std::min(announced, kLargestReserve)));
-    std::vector<char> buffer(64 * 1024);
+    std::vector<char> buffer(size_t{64} * 1024);
     for (;;) {
         DWORD read = 0;
         if (!WinHttpReadData(r.request.get(), buffer.data(), static_cast<DWORD>(buffer.size()),
