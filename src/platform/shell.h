@@ -11,6 +11,10 @@ class Shell {
     // reports success.
     virtual bool open(const std::string& file, const std::string& params,
                       const std::string& dir) = 0;
+    // Verb "open" for a document or address the user asked to see: no owner window, no
+    // parameters, no directory, shown with the given show command (SW_SHOW is 5,
+    // SW_SHOWNORMAL 1). True when the shell reports success.
+    virtual bool open_document(const std::string& target, int show_command) = 0;
 };
 
 // Starting a program under the account typed into the administrator settings.

@@ -12,6 +12,8 @@ if(WIN32)
     src/platform/win32/file_system_win.cpp
     src/platform/win32/system_folders_win.cpp
     src/platform/win32/drives_win.cpp
+    src/platform/win32/executable_file_win.cpp
+    src/platform/win32/winhttp_client.cpp
     src/platform/win32/keyboard_layout_win.cpp
     src/platform/win32/shell_win.cpp
     src/platform/win32/shell_link_win.cpp

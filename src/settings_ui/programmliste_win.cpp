@@ -3,6 +3,8 @@
 #include <windowsx.h>
 
 #include "components/shortcut.h"
+#include "info/infodialog_win.h"
+#include "info/update_server.h"
 #include "platform/win32/wide.h"
 #include "settings_ui/drive_retargeting.h"
 #include "settings_ui/laufwerksform_win.h"
@@ -272,7 +274,8 @@ void Tprogrammliste::Kuerzelkeydown(WORD Key, ShiftState Shift) {
 }
 
 void Tprogrammliste::Infobutclick() {
-    if (open_info_dialog) open_info_dialog();
+    Tinfodialog dialog(hwnd(), platform_, update_server());
+    dialog.ShowModal();
 }
 
 void Tprogrammliste::Helpbutclick() { ui::Application::instance().show_help(100); }

@@ -36,8 +36,6 @@ class Tprogrammliste : public ui::Form {
     // brought to the front when already open, otherwise shown modally.
     void open_from_launcher();
 
-    // The info dialog is built elsewhere; unset, its button does nothing.
-    std::function<void()> open_info_dialog;
 
     // Handlers.
     void FormCreate();

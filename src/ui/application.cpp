@@ -36,14 +36,30 @@ bool Application::pump_one(MSG& msg) {
         exit_code_ = got == 0 ? static_cast<int>(msg.wParam) : 1;
         return false;
     }
+    dispatch(msg);
+    return true;
+}
+
+void Application::dispatch(MSG& msg) {
     for (HWND dlg : dialogs_) {
         if (IsWindow(dlg) && IsWindowVisible(dlg) && (dlg == msg.hwnd || IsChild(dlg, msg.hwnd)) &&
             IsDialogMessageW(dlg, &msg))
-            return true;
+            return;
     }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
-    return true;
+}
+
+void Application::process_messages() {
+    MSG msg{};
+    while (!terminated_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            terminated_ = true;
+            exit_code_ = static_cast<int>(msg.wParam);
+            return;
+        }
+        dispatch(msg);
+    }
 }
 
 int Application::run() {

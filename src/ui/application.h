@@ -28,6 +28,9 @@ class Application {
     // Runs a nested loop until window is hidden or destroyed, with the other top-level
     // windows of the program disabled meanwhile.
     void run_modal(HWND window);
+    // Handles the messages waiting now and returns, for long work on this thread that
+    // must keep the windows alive. A quit request seen here ends the loops above.
+    void process_messages();
     void terminate();
     bool terminated() const { return terminated_; }
     // Asked to end, though the loop may not have seen it yet: start-up builds nothing more.
@@ -42,6 +45,7 @@ class Application {
 
   private:
     bool pump_one(MSG& msg);
+    void dispatch(MSG& msg);
     HWND main_window_ = nullptr;
     std::vector<HWND> dialogs_;
     bool terminated_ = false;

@@ -33,14 +33,15 @@ void Control::create_window(const wchar_t* window_class, const std::wstring& tex
     layout();
 }
 
-void Control::set_font_face(const std::wstring& face) {
+void Control::set_font_face(const std::wstring& face, int points) {
     font_face_ = face;
+    font_points_ = points;
     update_font();
 }
 
 void Control::update_font() {
     // The control lets go of the old font before it is deleted.
-    ScopedFont fresh(font_face_.empty() ? nullptr : form_.create_font(font_face_));
+    ScopedFont fresh(font_face_.empty() ? nullptr : form_.create_font(font_face_, font_points_));
     HFONT use = fresh ? fresh.get() : form_.font();
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(use), TRUE);
     own_font_ = std::move(fresh);
@@ -104,7 +105,9 @@ GroupBox::GroupBox(Form& form, std::string name, DesignRect rect, const std::wst
 
 Label::Label(Form& form, std::string name, DesignRect rect, const std::wstring& caption)
     : Control(form, std::move(name), ControlKind::Other, rect) {
-    create_window(L"STATIC", caption, SS_LEFT);
+    // SS_NOTIFY: a static control lets the mouse through otherwise, and its tooltip would
+    // never show.
+    create_window(L"STATIC", caption, SS_LEFT | SS_NOTIFY);
 }
 
 // --- ListBox --------------------------------------------------------------------------

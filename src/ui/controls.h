@@ -44,8 +44,8 @@ class Control : public FormControl {
     void set_window_text(const std::wstring& text);
     void focus() { SetFocus(hwnd_); }
 
-    // A face of its own instead of the form's, at the form's size.
-    void set_font_face(const std::wstring& face);
+    // A face of its own instead of the form's, at the form's size or at its own (points).
+    void set_font_face(const std::wstring& face, int points = 0);
     HFONT font() const { return own_font_ ? own_font_.get() : form_.font(); }
     // Applies the font again, made anew for the form's current dpi.
     void update_font();
@@ -69,6 +69,7 @@ class Control : public FormControl {
     UINT id_ = 0;
     bool subclassed_ = false;
     std::wstring font_face_;
+    int font_points_ = 0;
     ScopedFont own_font_;
 };
 

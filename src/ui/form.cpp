@@ -37,9 +37,9 @@ void Form::form_created() {
 
 void Form::make_font() { font_.reset(create_font(font_face_)); }
 
-HFONT Form::create_font(const std::wstring& face) const {
+HFONT Form::create_font(const std::wstring& face, int points) const {
     LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(font_points_, static_cast<int>(dpi()), 72);
+    lf.lfHeight = -MulDiv(points ? points : font_points_, static_cast<int>(dpi()), 72);
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = CLEARTYPE_QUALITY;
     lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);

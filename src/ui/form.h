@@ -32,8 +32,9 @@ class Form : public Window, public FormComponents {
     UINT next_control_id() { return next_id_++; }
 
     HFONT font() const { return font_.get(); }
-    // A new font of the form's size at its current dpi, in another face.
-    HFONT create_font(const std::wstring& face) const;
+    // A new font at the form's current dpi in another face, of the form's size or of the
+    // given one in points.
+    HFONT create_font(const std::wstring& face, int points = 0) const;
     // The control that gets the keyboard focus when the window is activated next.
     void set_focus_control(HWND control) { focus_ = control; }
 

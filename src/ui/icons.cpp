@@ -142,6 +142,19 @@ void paint(Canvas& c, Glyph glyph) {
             c.rect(0.08f, 0.3f, 0.92f, 0.82f, kYellow);
             c.rect(0.08f, 0.42f, 0.92f, 0.46f, kDark);
             return;
+        case Glyph::Web:
+            c.disc(0.5f, 0.5f, 0.44f, kBlue);
+            c.fill(
+                [](float x, float y) {
+                    const float d = std::hypot((x - 0.5f) / 0.2f, (y - 0.5f) / 0.44f);
+                    return d >= 0.8f && d <= 1.0f;
+                },
+                kWhite);
+            c.line(0.5f, 0.08f, 0.5f, 0.92f, 0.06f, kWhite);
+            c.line(0.08f, 0.5f, 0.92f, 0.5f, 0.06f, kWhite);
+            c.line(0.16f, 0.3f, 0.84f, 0.3f, 0.05f, kWhite);
+            c.line(0.16f, 0.7f, 0.84f, 0.7f, 0.05f, kWhite);
+            return;
     }
 }
 

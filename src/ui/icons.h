@@ -21,6 +21,7 @@ enum class Glyph {
     Install,    // arrow down into a tray
     Cancel,     // red disc with a white bar
     Browse,     // yellow folder
+    Web,        // blue globe
 };
 
 // An image list of 32-bit icons with transparency, built from glyphs in index order.

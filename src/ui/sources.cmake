@@ -16,5 +16,7 @@ if(WIN32)
     src/ui/drive_check_list.cpp
     src/ui/button_edit.cpp
     src/ui/tooltip.cpp
+    src/ui/save_dialog.cpp
+    src/ui/status_bar.cpp
   )
 endif()

@@ -100,6 +100,11 @@ bool FakeShell::open(const std::string& file, const std::string& params, const s
     return succeed(opened.back());
 }
 
+bool FakeShell::open_document(const std::string& target, int show_command) {
+    documents.emplace_back(target, show_command);
+    return documents_open;
+}
+
 bool FakeShell::run_as(const std::string& exe, const std::string& dir, const std::string& param) {
     run_as_calls.push_back({exe, param, dir});
     return run_as_succeeds(run_as_calls.back());

@@ -58,11 +58,14 @@ class FakeShell final : public Shell, public AccountStarter {
   public:
     std::vector<ShellCall> opened;
     std::vector<ShellCall> run_as_calls;
+    std::vector<std::pair<std::string, int>> documents;  // target, show command
+    bool documents_open = true;
     // Decides each start's outcome; by default every start succeeds.
     std::function<bool(const ShellCall&)> succeed = [](const ShellCall&) { return true; };
     std::function<bool(const ShellCall&)> run_as_succeeds = [](const ShellCall&) { return true; };
 
     bool open(const std::string& file, const std::string& params, const std::string& dir) override;
+    bool open_document(const std::string& target, int show_command) override;
     bool run_as(const std::string& exe, const std::string& dir, const std::string& param) override;
 };
 

@@ -19,4 +19,6 @@ set(UNIT_TEST_SOURCES
   unit/shortcut_installer_test.cpp
   unit/settings_file_session_test.cpp
   unit/text_encoding_test.cpp
+  unit/info_version_test.cpp
+  unit/update_check_test.cpp
 )

@@ -16,4 +16,6 @@ set(WIN_TEST_SOURCES
   win/window_win_test.cpp
   win/shortcut_win_test.cpp
   win/kill_save_win_test.cpp
+  win/winhttp_client_win_test.cpp
+  win/info_version_win_test.cpp
 )

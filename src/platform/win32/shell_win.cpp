@@ -22,4 +22,11 @@ bool WinShell::open(const std::string& file, const std::string& params, const st
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
+bool WinShell::open_document(const std::string& target, int show_command) {
+    const std::wstring wide_target = to_wide(target);
+    const HINSTANCE result =
+        ShellExecuteW(nullptr, L"open", wide_target.c_str(), nullptr, nullptr, show_command);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
 }  // namespace tastomat

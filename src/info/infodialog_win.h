@@ -1,0 +1,74 @@
+#pragma once
+// The info dialog: which program and version runs, when its file was written, who made
+// it; opens the homepage, a mail to the maker, and checks the server for a newer version.
+// Made afresh for every "&Info" click and gone when it closes.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "info/update_check.h"
+#include "info/update_server.h"
+#include "platform/http_client.h"
+#include "platform/platform.h"
+#include "platform/win32/executable_file_win.h"
+#include "ui/controls.h"
+#include "ui/icons.h"
+#include "ui/modal_form.h"
+#include "ui/status_bar.h"
+
+namespace tastomat {
+
+class Tinfodialog : public ui::ModalForm, private UpdateDialog {
+  public:
+    // owner: the settings window, which the dialog is centred over and stays above.
+    Tinfodialog(HWND owner, Platform& platform, const UpdateServer& server);
+
+    // Shows the dialog and returns when it has closed.
+    void ShowModal();
+
+    // Handlers.
+    void FormCreate();
+    void FormShow();
+    void Okbutclick();
+    void Homepagebutclick();
+    void Emailbutclick();
+    void Getnewversionclick();
+
+    // Components, in declaration order.
+    std::unique_ptr<ui::Label> Copyrightlabel, Homepagelabel, Datumlabel, Versionlabel;
+    std::unique_ptr<HttpClient> Http;
+    std::unique_ptr<ui::StatusBar> Statusbar;
+    std::unique_ptr<ui::ImageList> ImageList1;
+    std::unique_ptr<ui::Button> okbut, getnewversion, homepagebut, emailbut;
+
+    std::string Version;
+    std::string Homepage;
+    std::string Mailadresse;
+    const std::string& Zipname() const { return check_->Zipname; }
+
+  private:
+    LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
+    void create_controls();
+    void dpi_changed() override;
+    void apply_images();
+    // While a check runs the dialog stays: it closes once the check has ended.
+    void close_dialog();
+
+    // The update check's side of the dialog.
+    void inform(const std::string& text) override;
+    bool ask(const std::string& text) override;
+    std::optional<std::string> save_archive_as(const ArchiveSaveRequest& request) override;
+    void show_progress(const std::string& text) override;
+
+    HWND owner_;
+    Platform& platform_;
+    WinExecutableFile executable_;
+    std::string exe_path_;
+    std::unique_ptr<UpdateCheck> check_;
+    bool close_pending_ = false;
+};
+
+}  // namespace tastomat

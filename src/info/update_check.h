@@ -1,0 +1,82 @@
+#pragma once
+// The online check for a newer version: fetch the server's version file, compare its
+// number with the running program's, and on request download the archive, save it where
+// the user says and open it through the shell. Nothing is installed automatically.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/file_system.h"
+#include "platform/http_client.h"
+#include "platform/shell.h"
+
+namespace tastomat {
+
+// What the save dialog is opened with.
+struct ArchiveSaveRequest {
+    std::string filter;       // "Alles (*.*)|*.*"
+    std::string default_ext;  // without the dot
+    std::string initial_dir;
+    std::string file_name;
+};
+
+// The window the check runs in: its message boxes, its save dialog and its status line.
+class UpdateDialog {
+  public:
+    virtual ~UpdateDialog() = default;
+    // Information box with an OK button.
+    virtual void inform(const std::string& text) = 0;
+    // Yes/No question; true for Yes.
+    virtual bool ask(const std::string& text) = 0;
+    // The chosen file name, or nothing when the user cancelled.
+    virtual std::optional<std::string> save_archive_as(const ArchiveSaveRequest& request) = 0;
+    // Shows the progress line and lets waiting window messages through.
+    virtual void show_progress(const std::string& text) = 0;
+};
+
+// Thrown by the dialog side to end a running check at once and without a message, when
+// the program is ending. Deliberately no std::exception: the check's failure paths catch
+// those.
+struct CheckAbandoned {};
+
+class UpdateCheck {
+  public:
+    struct Services {
+        HttpClient& http;
+        FileSystem& files;
+        Shell& shell;
+        UpdateDialog& dialog;
+    };
+    // base_url ends with "/"; installed_version is GetVersionNumber for the running program.
+    UpdateCheck(Services services, std::string base_url, std::string exe_path,
+                std::function<bool(double&)> installed_version, char decimal_separator);
+
+    // Low 32 bits of the length the server announced for the file being fetched, -1 when
+    // it announced none.
+    std::int32_t Filelen = 0;
+    const std::string Zipname;
+
+    // The whole check, start to end. A click while a check runs (the progress line lets
+    // input through) does nothing.
+    void Getnewversionclick();
+    // Progress of a transfer: bytes received so far.
+    void httpWork(std::int64_t WorkCount);
+
+    bool running() const { return running_; }
+
+  private:
+    double server_version();
+    void download(double installed, double server);
+    void announce_length(const std::string& url);
+    std::string format(const std::string& text, double installed, double server) const;
+
+    Services services_;
+    std::string base_url_;
+    std::string exe_path_;
+    std::function<bool(double&)> installed_version_;
+    char decimal_separator_;
+    bool running_ = false;
+};
+
+}  // namespace tastomat

@@ -1,0 +1,139 @@
+#include "platform/win32/winhttp_client.h"
+
+#include <algorithm>
+#include <charconv>
+#include <vector>
+
+#include "platform/win32/wide.h"
+
+namespace tastomat {
+namespace {
+
+constexpr const wchar_t* kUserAgent = L"Mozilla/3.0 (compatible; Indy Library)";
+constexpr const wchar_t* kHeaders = L"Accept: text/html, */*\r\nContent-Type: text/html\r\n";
+// A wrong Content-Length must not make us reserve gigabytes before a byte arrived.
+constexpr std::int64_t kLargestReserve = 64 << 20;
+
+[[noreturn]] void fail(const std::string& what, const std::string& url) {
+    const DWORD error = GetLastError();
+    throw HttpError(what + " (" + std::to_string(error) + "): " + url);
+}
+
+struct ParsedUrl {
+    std::wstring host;
+    INTERNET_PORT port = 0;
+    std::wstring path;  // with the query
+    bool secure = false;
+};
+
+ParsedUrl parse_url(const std::string& url) {
+    const std::wstring wide = to_wide(url);
+    URL_COMPONENTS parts{};
+    parts.dwStructSize = sizeof parts;
+    parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength =
+        static_cast<DWORD>(-1);
+    if (!WinHttpCrackUrl(wide.c_str(), static_cast<DWORD>(wide.size()), 0, &parts))
+        fail("Not a URL", url);
+    if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS)
+        throw HttpError("Neither http nor https: " + url);
+    ParsedUrl parsed;
+    parsed.host.assign(parts.lpszHostName, parts.dwHostNameLength);
+    parsed.port = parts.nPort;
+    parsed.path.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
+    if (parts.lpszExtraInfo) parsed.path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+    if (parsed.path.empty()) parsed.path = L"/";
+    parsed.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+    return parsed;
+}
+
+// The Content-Length header of the reply, -1 when there is none or it is no number.
+std::int64_t content_length(HINTERNET request) {
+    wchar_t buffer[32] = {};
+    DWORD size = sizeof buffer;
+    if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_CONTENT_LENGTH, WINHTTP_HEADER_NAME_BY_INDEX,
+                             buffer, &size, WINHTTP_NO_HEADER_INDEX))
+        return -1;
+    const std::string text = to_utf8(buffer);
+    std::int64_t length = -1;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), length);
+    return ec == std::errc{} && end == text.data() + text.size() && length >= 0 ? length : -1;
+}
+
+DWORD status_code(HINTERNET request) {
+    DWORD status = 0;
+    DWORD size = sizeof status;
+    if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                             WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX))
+        return 0;
+    return status;
+}
+
+}  // namespace
+
+WinHttpClient::WinHttpClient(const HttpTimeouts& timeouts) : timeouts_(timeouts) {
+    session_.reset(WinHttpOpen(kUserAgent, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
+                               WINHTTP_NO_PROXY_BYPASS, 0));
+    if (!session_) fail("WinHttpOpen failed", "");
+    // Without them a server that takes the connection and never answers would hold the
+    // program, whose only thread is waiting here, for good.
+    WinHttpSetTimeouts(session_.get(), timeouts.resolve_ms, timeouts.connect_ms, timeouts.send_ms,
+                       timeouts.receive_ms);
+}
+
+WinHttpClient::Request WinHttpClient::send(const wchar_t* verb, const std::string& url) {
+    const ParsedUrl parsed = parse_url(url);
+    Request r;
+    r.connection.reset(WinHttpConnect(session_.get(), parsed.host.c_str(), parsed.port, 0));
+    if (!r.connection) fail("No connection", url);
+    r.request.reset(WinHttpOpenRequest(r.connection.get(), verb, parsed.path.c_str(), nullptr,
+                                       WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                       parsed.secure ? WINHTTP_FLAG_SECURE : 0));
+    if (!r.request) fail("Request not made", url);
+    // A redirect is a failure of its own: the files are where the program says or nowhere.
+    DWORD disable = WINHTTP_DISABLE_REDIRECTS;
+    WinHttpSetOption(r.request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &disable, sizeof disable);
+    DWORD never = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
+    WinHttpSetOption(r.request.get(), WINHTTP_OPTION_REDIRECT_POLICY, &never, sizeof never);
+    DWORD wait_for_headers = static_cast<DWORD>(timeouts_.receive_ms);
+    WinHttpSetOption(r.request.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &wait_for_headers,
+                     sizeof wait_for_headers);
+
+    if (!WinHttpSendRequest(r.request.get(), kHeaders, static_cast<DWORD>(-1L),
+                            WINHTTP_NO_REQUEST_DATA, 0, 0, 0))
+        fail("Request not sent", url);
+    if (!WinHttpReceiveResponse(r.request.get(), nullptr)) fail("No reply", url);
+    const DWORD status = status_code(r.request.get());
+    if (status < 200 || status > 299)
+        throw HttpError("HTTP status " + std::to_string(status) + ": " + url);
+    return r;
+}
+
+std::int64_t WinHttpClient::head(const std::string& url) {
+    const Request r = send(L"HEAD", url);
+    return content_length(r.request.get());
+}
+
+std::string WinHttpClient::get(const std::string& url, const HttpProgress& progress) {
+    const Request r = send(L"GET", url);
+    const std::int64_t announced = content_length(r.request.get());
+    std::string body;
+    if (announced > 0) body.reserve(static_cast<size_t>(std::min(announced, kLargestReserve)));
+    std::vector<char> buffer(size_t{64} * 1024);
+    for (;;) {
+        DWORD read = 0;
+        if (!WinHttpReadData(r.request.get(), buffer.data(), static_cast<DWORD>(buffer.size()),
+                             &read))
+            fail("Transfer broken", url);
+        if (read == 0) break;
+        body.append(buffer.data(), read);
+        if (progress) progress(static_cast<std::int64_t>(body.size()));
+    }
+    // A connection that ends early looks like the end of the body; the announced length
+    // tells the two apart.
+    if (announced >= 0 && static_cast<std::int64_t>(body.size()) != announced)
+        throw HttpError("Transfer ended after " + std::to_string(body.size()) + " of " +
+                        std::to_string(announced) + " bytes: " + url);
+    return body;
+}
+
+}  // namespace tastomat

@@ -1,0 +1,38 @@
+#pragma once
+// The HTTP client over WinHTTP: part of Windows, no library to ship beside the program.
+#include <windows.h>
+// winhttp.h needs the types windows.h declares.
+#include <winhttp.h>
+
+#include "platform/http_client.h"
+#include "platform/win32/scoped.h"
+
+namespace tastomat {
+
+struct InternetHandleDeleter : NullIsInvalid<HINTERNET> {
+    void operator()(HINTERNET handle) const { WinHttpCloseHandle(handle); }
+};
+using ScopedInternet = Scoped<HINTERNET, InternetHandleDeleter>;
+
+// One session for the client's life (cookies live as long), one connection per request.
+// Direct connections only, no credentials; http:// and https:// URLs.
+class WinHttpClient final : public HttpClient {
+  public:
+    explicit WinHttpClient(const HttpTimeouts& timeouts = {});
+
+    std::int64_t head(const std::string& url) override;
+    std::string get(const std::string& url, const HttpProgress& progress) override;
+
+  private:
+    struct Request {
+        ScopedInternet connection;
+        ScopedInternet request;
+    };
+    // Sends the request and waits for a 2xx reply; throws HttpError otherwise.
+    Request send(const wchar_t* verb, const std::string& url);
+
+    ScopedInternet session_;
+    HttpTimeouts timeouts_;
+};
+
+}  // namespace tastomat

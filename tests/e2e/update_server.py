@@ -1,0 +1,80 @@
+"""A loopback HTTP server standing for the maker's update server in the scenarios.
+
+It listens on 127.0.0.1 at a port the system picks, serves the files it is given under
+/download/, records every request, and can be told to take the connection for a file
+and never answer, or to send a file's body slowly.
+"""
+
+import http.server
+import threading
+import time
+
+SLOW_PIECES = 20
+
+
+class UpdateServer:
+    def __init__(self, files, silent=(), slow=None):
+        """files: {name: bytes} served under /download/; silent: names never answered;
+        slow: {name: seconds} over which the body of a GET is spread."""
+        self.files = dict(files)
+        self.silent = set(silent)
+        self.slow = dict(slow or {})
+        self.requests = []  # (method, path, headers as a dict)
+        self._release = threading.Event()
+        server = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            protocol_version = "HTTP/1.1"
+
+            def do_HEAD(self):
+                self._answer(with_body=False)
+
+            def do_GET(self):
+                self._answer(with_body=True)
+
+            def _answer(self, with_body):
+                server.requests.append((self.command, self.path, dict(self.headers)))
+                name = self.path.rsplit("/", 1)[-1]
+                if name in server.silent:
+                    # Keeps the connection and says nothing until the scenario ends.
+                    server._release.wait()
+                    self.close_connection = True
+                    return
+                body = server.files.get(name) if self.path.startswith("/download/") else None
+                if body is None:
+                    self.send_error(404)
+                    return
+                self.send_response(200)
+                self.send_header("Content-Length", str(len(body)))
+                self.send_header("Content-Type", "application/octet-stream")
+                self.end_headers()
+                if not with_body:
+                    return
+                if name not in server.slow:
+                    self.wfile.write(body)
+                    return
+                piece = -(-len(body) // SLOW_PIECES)
+                for start in range(0, len(body), piece):
+                    self.wfile.write(body[start:start + piece])
+                    self.wfile.flush()
+                    time.sleep(server.slow[name] / SLOW_PIECES)
+
+            def log_message(self, *args):
+                pass
+
+        self._httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        self._httpd.daemon_threads = True
+        self._thread = threading.Thread(target=self._httpd.serve_forever, daemon=True)
+        self._thread.start()
+
+    @property
+    def base_url(self):
+        return f"http://127.0.0.1:{self._httpd.server_address[1]}/download/"
+
+    def paths(self, method=None):
+        return [path for m, path, _ in self.requests if method in (None, m)]
+
+    def close(self):
+        self._release.set()
+        self._httpd.shutdown()
+        self._httpd.server_close()
