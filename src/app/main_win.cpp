@@ -44,6 +44,7 @@ int run_tastomat(const tastomat::SettingsLocation& location) {
     main->attach(programmliste.get(), admin.get());
 
     const int result = app.run();
+    app.close_help();
 
     // Nothing is saved at the end: the table reaches the file when the settings window
     // closes. Destroying the launcher unregisters both hotkeys and removes the tray icon.

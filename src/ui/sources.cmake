@@ -15,5 +15,6 @@ if(WIN32)
     src/ui/controls.cpp
     src/ui/button_edit.cpp
     src/ui/tooltip.cpp
+    src/ui/help_viewer.cpp
   )
 endif()
