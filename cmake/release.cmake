@@ -2,7 +2,7 @@
 #   release/tastomat.ver  the version as the update check reads it: major + minor / 100
 #                         with two decimals and a comma ("1,00"), the very number the
 #                         program's own version information gives
-#   release/tastomat.zip  Tastomat.exe, and help/TASTOMAT.chm when the tree has one
+#   release/tastomat.zip  Tastomat.exe, and TASTOMAT.chm when the build makes it
 # The names follow the program file: the check asks for its lower-cased name.
 set(TASTOMAT_RELEASE_DIR ${CMAKE_BINARY_DIR}/release)
 
@@ -19,8 +19,9 @@ set(_staging ${TASTOMAT_RELEASE_DIR}/staging)
 set(_files Tastomat.exe)
 set(_copy_help)
 set(_help_dependency)
-set(_help ${CMAKE_SOURCE_DIR}/help/TASTOMAT.chm)
-if(EXISTS ${_help})
+# The help file the build makes (cmake/help.cmake), when it makes one.
+set(_help "${TASTOMAT_HELP_FILE}")
+if(_help)
   list(APPEND _files TASTOMAT.chm)
   set(_copy_help COMMAND ${CMAKE_COMMAND} -E copy ${_help} ${_staging}/TASTOMAT.chm)
   set(_help_dependency ${_help})

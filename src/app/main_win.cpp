@@ -52,6 +52,7 @@ int run_tastomat(const tastomat::SettingsLocation& location) {
     }
 
     const int result = app.run();
+    app.close_help();
 
     // Nothing is saved at the end: the table reaches the file when the settings window
     // closes. Destroying the launcher unregisters both hotkeys and removes the tray icon.

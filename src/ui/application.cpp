@@ -1,11 +1,10 @@
 #include "ui/application.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 
-#include "platform/win32/file_system_win.h"
+#include "platform/paths.h"
 #include "platform/win32/system_folders_win.h"
+#include "platform/win32/wide.h"
 
 namespace tastomat::ui {
 
@@ -109,14 +108,14 @@ void Application::minimize() {
 
 void Application::restore() { minimized_ = false; }
 
-void Application::show_help(int context) {
-    // Opened beside the program: the help file travels on the stick with it.
-    std::wstring path = module_path_w();
-    path = path.substr(0, path.find_last_of(L"\\/") + 1) + HelpFile;
-    if (!is_existing_file(path)) return;
-    ShellExecuteW(main_window_, L"open", L"hh.exe",
-                  (L"-mapid " + std::to_wstring(context) + L" \"" + path + L"\"").c_str(), nullptr,
-                  SW_SHOWNORMAL);
+std::wstring Application::help_path() const {
+    return to_wide(folder_part(to_utf8(module_path_w()))) + HelpFile;
 }
+
+void Application::show_help(int context) { help_.show_context(help_path(), context); }
+
+void Application::show_help_page(const std::wstring& page) { help_.show_topic(help_path(), page); }
+
+void Application::close_help() { help_.close_all(); }
 
 }  // namespace tastomat::ui

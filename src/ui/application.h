@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/help_viewer.h"
+
 namespace tastomat::ui {
 
 class Application {
@@ -40,12 +42,17 @@ class Application {
     void restore();
     bool minimized() const { return minimized_; }
 
-    // Opens the help file at a context number.
+    // Open the help file, which travels beside the program, at a context number or at one
+    // of its pages; nothing happens without it. close_help is for the end of the program.
     void show_help(int context);
+    void show_help_page(const std::wstring& page);
+    void close_help();
 
   private:
     bool pump_one(MSG& msg);
     void dispatch(MSG& msg);
+    std::wstring help_path() const;
+    HelpViewer help_;
     HWND main_window_ = nullptr;
     std::vector<HWND> dialogs_;
     bool terminated_ = false;

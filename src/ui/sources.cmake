@@ -18,5 +18,6 @@ if(WIN32)
     src/ui/tooltip.cpp
     src/ui/save_dialog.cpp
     src/ui/status_bar.cpp
+    src/ui/help_viewer.cpp
   )
 endif()

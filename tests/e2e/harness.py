@@ -297,9 +297,9 @@ class TastomatCase(unittest.TestCase):
     def artifact(self, name):
         return os.path.join(ARTIFACTS, f"{self.id().split('.')[-1]}-{name}")
 
-    def start(self, exe, *args, log_name):
+    def start(self, exe, *args, log_name, env=None):
         log = open(self.artifact(log_name), "wb")
-        process = subprocess.Popen(["wine", exe, *args], env=wine_env(), stdout=log,
+        process = subprocess.Popen(["wine", exe, *args], env=env or wine_env(), stdout=log,
                                    stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
         process.log = log
         self.processes.append(process)
@@ -307,9 +307,9 @@ class TastomatCase(unittest.TestCase):
 
     # Tastomat itself
 
-    def start_tastomat(self):
+    def start_tastomat(self, env=None):
         """Starts Tastomat.exe and waits for its tray icon."""
-        self.tastomat = self.start(self.exe, log_name="tastomat.log")
+        self.tastomat = self.start(self.exe, log_name="tastomat.log", env=env)
         # A Wine process start is the slowest step of all on a busy machine; polled, so a
         # long limit costs nothing when it is quick.
         self.tray_window(timeout=60)

@@ -1,0 +1,42 @@
+#include "ui/help_viewer.h"
+
+#include "platform/win32/file_system_win.h"
+
+namespace tastomat::ui {
+
+HelpViewer::HtmlHelpFunction HelpViewer::viewer() {
+    if (!looked_) {
+        looked_ = true;
+        // Only the system's copy: the program runs from a stick, and a library of the same
+        // name beside it must not be loaded in its place.
+        if (HMODULE module = LoadLibraryExW(L"hhctrl.ocx", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
+            html_help_ = reinterpret_cast<HtmlHelpFunction>(
+                reinterpret_cast<void*>(GetProcAddress(module, "HtmlHelpW")));
+    }
+    return html_help_;
+}
+
+bool HelpViewer::call(const std::wstring& file, const std::wstring& address, UINT command,
+                      DWORD_PTR data) {
+    if (!is_existing_file(file)) return false;
+    HtmlHelpFunction html_help = viewer();
+    if (!html_help) return false;
+    // Owned by no window of ours: the help stays open when the dialog that asked for it
+    // closes, and it is no part of that dialog's modal loop.
+    return html_help(nullptr, address.c_str(), command, data) != nullptr;
+}
+
+bool HelpViewer::show_context(const std::wstring& file, int context) {
+    return call(file, file, HH_HELP_CONTEXT, static_cast<DWORD_PTR>(context));
+}
+
+bool HelpViewer::show_topic(const std::wstring& file, const std::wstring& page) {
+    return call(file, file + L"::/" + page, HH_DISPLAY_TOPIC, 0);
+}
+
+void HelpViewer::close_all() {
+    // Nothing to close when help was never asked for; do not load the viewer for it.
+    if (html_help_) html_help_(nullptr, nullptr, HH_CLOSE_ALL, 0);
+}
+
+}  // namespace tastomat::ui

@@ -1,0 +1,37 @@
+#pragma once
+// The help viewer: the system's HTML Help (hhctrl.ocx), loaded the first time help is
+// asked for, so the program links no import library for it and runs where it is missing.
+#include <windows.h>
+
+#include <htmlhelp.h>
+
+#include <string>
+
+namespace tastomat::ui {
+
+class HelpViewer {
+  public:
+    HelpViewer() = default;
+    HelpViewer(const HelpViewer&) = delete;
+    HelpViewer& operator=(const HelpViewer&) = delete;
+
+    // Open the help file (full path) at a context number of its map, or at one of its
+    // pages. Without the file or without the viewer nothing happens and the result is false.
+    bool show_context(const std::wstring& file, int context);
+    bool show_topic(const std::wstring& file, const std::wstring& page);
+
+    // Closes the help windows this program opened; for the end of the program.
+    void close_all();
+
+  private:
+    using HtmlHelpFunction = decltype(&HtmlHelpW);
+    HtmlHelpFunction viewer();
+    bool call(const std::wstring& file, const std::wstring& address, UINT command, DWORD_PTR data);
+
+    // Loaded once and kept until the process ends: unloading it while a help window's
+    // thread still runs would pull the code from under that thread.
+    HtmlHelpFunction html_help_ = nullptr;
+    bool looked_ = false;
+};
+
+}  // namespace tastomat::ui
