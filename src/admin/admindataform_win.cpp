@@ -11,8 +11,6 @@ namespace {
 constexpr int kClientWidth = 254;
 constexpr int kClientHeight = 247;
 constexpr int kIconSize = 20;
-// The launcher window's help topic: the dialog belongs to its menu.
-constexpr int kHelpContext = 400;
 }  // namespace
 
 TAdmindataform1::TAdmindataform1(Tfishotkey& Adminhotkey, KeyboardLayout& keyboard)
@@ -54,7 +52,7 @@ void TAdmindataform1::create_controls() {
     Button1->OnClick = [this] { hide(); };
     Button2 = std::make_unique<ui::Button>(*this, "Button2", ui::DesignRect{136, 200, 89, 33},
                                            L"Hilfe", ImageList1->icon(1));
-    Button2->OnClick = [] { ui::Application::instance().show_help(kHelpContext); };
+    Button2->OnClick = [] { ui::Application::instance().show_help_page(L"administrator.htm"); };
 }
 
 void TAdmindataform1::FormCreate() {
