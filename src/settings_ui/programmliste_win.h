@@ -36,7 +36,6 @@ class Tprogrammliste : public ui::Form {
     // brought to the front when already open, otherwise shown modally.
     void open_from_launcher();
 
-
     // Handlers.
     void FormCreate();
     void FormShow();
