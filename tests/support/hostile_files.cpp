@@ -121,7 +121,7 @@ std::vector<HostileFile> hostile_files() {
     const std::string e = std::string(kSlotE);
     const std::string fffd = "\xEF\xBF\xBD";
     return {
-        {"binary garbage", garbage(64 * 1024), std::nullopt, std::nullopt},
+        {"binary garbage", garbage(size_t{64} * 1024), std::nullopt, std::nullopt},
         {"a lone UTF-8 mark", "\xEF\xBB\xBF", std::nullopt, ""},
         {"a lone UTF-16 LE mark", "\xFF\xFE", std::nullopt, ""},
         {"a lone UTF-16 BE mark", "\xFE\xFF", std::nullopt, ""},
