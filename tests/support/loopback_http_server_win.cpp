@@ -134,7 +134,8 @@ void LoopbackHttpServer::answer(SOCKET client) {
     if (reply.content_length || reply.announced_length)
         out += "Content-Length: " +
                std::to_string(reply.announced_length.value_or(reply.body.size())) + "\r\n";
-    for (const auto& [name, value] : reply.headers) out += name + ": " + value + "\r\n";
+    for (const auto& [name, value] : reply.headers)
+        out.append(name).append(": ").append(value).append("\r\n");
     out += "Connection: close\r\n\r\n";
     if (request.method != "HEAD") out += reply.body;
     send_all(client, out);

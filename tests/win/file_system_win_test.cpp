@@ -168,7 +168,7 @@ TEST(WinFileSystemOnAFullDisk, ReplaceKeepsTheOldFileAndLeavesNoTemporaryFile) {
         const ScopedFile h(CreateFileW(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(h);
-        const std::string block(64 * 1024, 'f');
+        const std::string block(size_t{64} * 1024, 'f');
         DWORD written = 0;
         while (
             WriteFile(h.get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr) &&
@@ -176,7 +176,7 @@ TEST(WinFileSystemOnAFullDisk, ReplaceKeepsTheOldFileAndLeavesNoTemporaryFile) {
         }
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
     }
-    EXPECT_THROW(files.replace_file(target, std::string(256 * 1024, 'n')), FileError);
+    EXPECT_THROW(files.replace_file(target, std::string(size_t{256} * 1024, 'n')), FileError);
     EXPECT_EQ(files.read_file(target), std::optional<std::string>(old));
     size_t entries = 0;
     for (const auto& e : fs::directory_iterator(fs::path(to_wide(dir))))
