@@ -1,34 +1,55 @@
 #!/usr/bin/env bash
-# Builds Tastomat.exe and starts it under Wine: on your display, or on a virtual one
-# (then a screenshot of the running program is left in artifacts/run.png).
+# Builds Tastomat.exe and starts it under Wine, in a throwaway Wine prefix of its own
+# (build/wineprefix-run, or $TASTOMAT_RUN_PREFIX): your own Wine setup and settings are
+# never touched.
+#   With a display: the real program in your session, with a few keys assigned.
+#   Without one: a guided tour on a private virtual screen; each step prints whether it
+#   worked and leaves a screenshot in artifacts/demo/. Then it waits for Enter, or with
+#   --no-wait ends at once. The exit status says whether every step worked.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+
+wait_for_enter=1
+for arg in "$@"; do
+    case "$arg" in
+        --no-wait) wait_for_enter=0 ;;
+        -h|--help) sed -n '2,8p' "$0"; exit 0 ;;
+        *) echo "unknown option: $arg (known: --no-wait)" >&2; exit 2 ;;
+    esac
+done
 
 scripts/setup.sh
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target Tastomat
 
 source scripts/wine-env.sh
-tastomat_wine_prefix "$root/build/wineprefix-run"
+tastomat_wine_prefix "${TASTOMAT_RUN_PREFIX:-$root/build/wineprefix-run}"
 had_display=1
 if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then had_display=0; fi
+# A server of this prefix left from an earlier run would still draw on its old display.
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
 tastomat_display
 
 if [ "$had_display" = 1 ]; then
-    echo "Starting Tastomat: its icon is in the tray; Alt+F12 brings up the launcher."
+    python3 scripts/demo.py --table
+    cat <<'TEXT'
+Starting Tastomat: its icon is in the notification area.
+  Alt+F12, then N    Notepad         Alt+F12, then T    the Fonts folder
+  Alt+F12, then F1   command prompt  Alt+F12, then Ctrl+E   the settings window
+  Escape hides the badge; right-click the tray icon for the menu ("Beenden" ends it).
+TEXT
     exec wine "$root/build/win64/Tastomat.exe"
 fi
 
-wine "$root/build/win64/Tastomat.exe" &
-for _ in $(seq 100); do
-    xdotool search --name 'Wine System Tray|TastomatPorable' >/dev/null 2>&1 && break
-    sleep 0.2
-done
-mkdir -p artifacts
-import -window root artifacts/run.png
-echo "Tastomat is running on the virtual display $DISPLAY; screenshot: artifacts/run.png"
-echo "Press Enter to end it."
-read -r _ || true
-wineserver -k
-kill "${TASTOMAT_XVFB_PID:-0}" 2>/dev/null || true
+trap 'wineserver -k 2>/dev/null || true; kill "${TASTOMAT_XVFB_PID:-0}" 2>/dev/null || true' EXIT
+echo "No display: a guided tour of Tastomat on the virtual screen $DISPLAY"
+status=0
+TASTOMAT_BUILD="$root/build/win64" python3 scripts/demo.py artifacts/demo || status=$?
+if [ "$wait_for_enter" = 1 ]; then
+    echo "Tastomat still runs on the virtual screen $DISPLAY; the screenshots are in artifacts/demo/."
+    echo "Press Enter to end it."
+    read -r _ || true
+fi
+exit "$status"

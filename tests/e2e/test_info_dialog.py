@@ -135,8 +135,9 @@ class InfoDialog(InfoCase):
         screen.focus(dialog)
         screen.key("alt+h")  # "&Homepage"
         harness.wait_for_starts(log, 1)
-        screen.focus(dialog)
-        screen.key("alt+m")  # "&Mail schreiben"
+        # Clicked: after the shell has started a program, Wine may show the dialog with the
+        # X focus but hand it no keys (see click_button).
+        click_button(INFO_TITLE, "&Mail schreiben")
         commands = [command for command, _ in harness.wait_for_starts(log, 2)]
         self.assertTrue(commands[0].endswith('"https://www.kobaltix.de/"'), commands[0])
         self.assertTrue(commands[1].endswith('"mailto:"Kobaltix" <tastomat@kobaltix.de>"'),
