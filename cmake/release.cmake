@@ -3,6 +3,7 @@
 #                         with two decimals and a comma ("1,00"), the very number the
 #                         program's own version information gives
 #   release/tastomat.zip  Tastomat.exe, and TASTOMAT.chm when the build makes it
+#   release/tastomat.zip.sha256  its checksum, for those who download it by hand
 # The names follow the program file: the check asks for its lower-cased name.
 set(TASTOMAT_RELEASE_DIR ${CMAKE_BINARY_DIR}/release)
 
@@ -28,7 +29,7 @@ if(_help)
 endif()
 
 add_custom_command(
-  OUTPUT ${TASTOMAT_RELEASE_DIR}/tastomat.zip
+  OUTPUT ${TASTOMAT_RELEASE_DIR}/tastomat.zip ${TASTOMAT_RELEASE_DIR}/tastomat.zip.sha256
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${_staging} ${TASTOMAT_RELEASE_DIR}/tastomat.zip
   COMMAND ${CMAKE_COMMAND} -E make_directory ${_staging}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Tastomat> ${_staging}/Tastomat.exe
@@ -36,7 +37,9 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E chdir ${_staging}
           ${CMAKE_COMMAND} -E tar cf ${TASTOMAT_RELEASE_DIR}/tastomat.zip --format=zip ${_files}
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${_staging}
-  DEPENDS Tastomat ${_help_dependency}
+  COMMAND ${CMAKE_COMMAND} -DFILE=${TASTOMAT_RELEASE_DIR}/tastomat.zip -P
+          ${CMAKE_CURRENT_LIST_DIR}/sha256_file.cmake
+  DEPENDS Tastomat ${_help_dependency} ${CMAKE_CURRENT_LIST_DIR}/sha256_file.cmake
   COMMENT "Packing release/tastomat.zip"
   VERBATIM)
 add_custom_target(release ALL DEPENDS ${TASTOMAT_RELEASE_DIR}/tastomat.zip)

@@ -10,6 +10,7 @@ saying what happened and whether it worked, and leaves a numbered screenshot.
 """
 
 import os
+import shutil
 import subprocess
 import sys
 
@@ -25,6 +26,7 @@ PARAMETERS = "Parameter"
 INFO = "Info \u00fcber Tastomat"
 NOTEPAD_CLASS = "notepad.exe"
 RED = (255, 0, 0)
+DESKTOP = "#3a6ea5"  # the desktop colour of Windows' classic look
 # A start of a Wine program takes seconds on a slow machine; the rest is quick.
 START_TIMEOUT = 60
 
@@ -49,23 +51,39 @@ class Tour:
         self.failed = 0
         self.tastomat = None
         self.other = None
+        self.red_screen = None
 
     def run(self, what, action, shot_name):
-        """One step: action() returns a short account of what was seen, or raises."""
+        """One step: action() returns a short account of what was seen, or raises; or the
+        account and the window it brought up, which is also kept on its own in windows/."""
         self.step += 1
         shot = os.path.join(self.shots, f"{self.step:02d}-{shot_name}.png")
+        window = None
         try:
             seen = action()
+            if isinstance(seen, tuple):
+                seen, window = seen
             verdict = "ok"
         except Exception as error:  # a step that fails is reported, the tour goes on
             seen, verdict = str(error), "FAILED"
             self.failed += 1
         try:
-            screen.grab(save_as=shot)
+            self.save_pictures(shot, window,
+                               os.path.join(self.shots, "windows", f"{shot_name}.png"))
         except (OSError, subprocess.SubprocessError) as error:
             seen += f" (no screenshot: {error})"
         print(f"{self.step}. {what}: {seen} ... {verdict}  [{os.path.relpath(shot)}]",
               flush=True)
+
+    def save_pictures(self, shot, window, window_shot):
+        # The badge blinks: its pictures are taken from the screen seen in its red phase.
+        whole = self.red_screen or screen.grab()
+        self.red_screen = None
+        whole.save(shot)
+        if window is not None:
+            region = (window.x, window.y, window.width, window.height)
+            subprocess.run(["convert", shot, "-crop", "{2}x{3}+{0}+{1}".format(*region),
+                            "+repage", window_shot], check=True, timeout=30)
 
     # the steps
 
@@ -76,6 +94,9 @@ class Tour:
                                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         tray = screen.wait_for_window(harness.TRAY_TITLE, timeout=START_TIMEOUT)
         screen.move_window(tray, *harness.TRAY_PLACE)
+        # A desktop colour instead of the bare server's black, as a Windows screen has. Not
+        # sooner: an X server without clients starts afresh and forgets it.
+        subprocess.run(["xsetroot", "-solid", DESKTOP], check=False)
         # The start time goes into the settings file once the hotkey is armed.
         wait_until(lambda: "Gestartet=" in harness.read_settings()[0], START_TIMEOUT,
                    what="the start to be recorded")
@@ -104,8 +125,10 @@ class Tour:
         badge = screen.wait_for_window(BADGE, harness.PROCESS_CLASS)
         # Shown in its red phase, as the eye catches it.
         point = (badge.x + badge.width // 2, badge.y + badge.height * 4 // 5)
-        wait_until(lambda: screen.grab().pixel(*point) == RED, what="the badge to blink red")
-        return f"the red badge is up at ({badge.x}, {badge.y}), waiting for one key"
+        self.red_screen = wait_until(
+            lambda: (lambda shot: shot if shot.pixel(*point) == RED else None)(screen.grab()),
+            what="the badge to blink red")
+        return f"the red badge is up at ({badge.x}, {badge.y}), waiting for one key", badge
 
     def notepad(self):
         screen.key("n")
@@ -133,15 +156,15 @@ class Tour:
         screen.key("Home")
         for _ in range(13):
             screen.key("Down", delay_ms=20)
-        return "Ctrl+E on the badge opens the settings window with the 48 keys"
+        return "Ctrl+E on the badge opens the settings window with the 48 keys", window
 
     def parameters(self):
         window = screen.wait_for_window(SETTINGS)
         # Clicked: "&Programm" comes first with the same mnemonic, so Alt+P switches the
         # choice mode instead.
         screen.click(*at(window, 240 + 45, GROUP_TOP + 24 + 18))
-        screen.wait_for_window(PARAMETERS)
-        return '"Parameter" shows the parameters and working folder of key N'
+        dialog = screen.wait_for_window(PARAMETERS)
+        return '"Parameter" shows the parameters and working folder of key N', dialog
 
     def info(self):
         screen.key("Escape")
@@ -149,7 +172,7 @@ class Tour:
         screen.focus(screen.wait_for_window(SETTINGS))
         screen.key("alt+i")
         window = screen.wait_for_window(INFO)
-        return f'Alt+I opens "{window.name}" with the version and the update check'
+        return f'Alt+I opens "{window.name}" with the version and the update check', window
 
     def finish(self):
         for title in (INFO, SETTINGS):
@@ -166,7 +189,9 @@ def main():
             harness.write_settings(demo_settings_text())
         return 0
     shots = sys.argv[1] if len(sys.argv) > 1 else "artifacts/demo"
-    os.makedirs(shots, exist_ok=True)
+    # Pictures of an earlier tour would pass for this one's.
+    shutil.rmtree(shots, ignore_errors=True)
+    os.makedirs(os.path.join(shots, "windows"))
     tour = Tour(shots)
     steps = [("Tastomat starts", tour.start, "tray"), ("Another program in front", tour.other_program, "explorer"),
              ("Alt+F12", tour.badge, "badge"),

@@ -44,11 +44,12 @@ TEXT
 fi
 
 trap 'wineserver -k 2>/dev/null || true; kill "${TASTOMAT_XVFB_PID:-0}" 2>/dev/null || true' EXIT
+shots="${TASTOMAT_ARTIFACTS:-$root/artifacts}/demo"
 echo "No display: a guided tour of Tastomat on the virtual screen $DISPLAY"
 status=0
-TASTOMAT_BUILD="$root/build/win64" python3 scripts/demo.py artifacts/demo || status=$?
+TASTOMAT_BUILD="$root/build/win64" python3 scripts/demo.py "$shots" || status=$?
 if [ "$wait_for_enter" = 1 ]; then
-    echo "Tastomat still runs on the virtual screen $DISPLAY; the screenshots are in artifacts/demo/."
+    echo "Tastomat still runs on the virtual screen $DISPLAY; the screenshots are in $shots/."
     echo "Press Enter to end it."
     read -r _ || true
 fi
