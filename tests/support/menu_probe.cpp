@@ -9,6 +9,8 @@
 #include <string>
 #include <type_traits>
 
+#include "utf8.h"
+
 namespace {
 
 template <auto Release>
@@ -42,16 +44,6 @@ std::wstring hook_library_path() {
     GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
     std::wstring p = path;
     return p.substr(0, p.find_last_of(L"\\/") + 1) + L"menu_probe_hook.dll";
-}
-
-std::string utf8(const std::wstring& w) {
-    if (w.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string s(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
-                        nullptr);
-    return s;
 }
 
 // Runs the hook once inside the menu's thread and returns what it wrote.

@@ -7,19 +7,7 @@
 #include <cstdio>
 #include <string>
 
-namespace {
-
-std::string utf8(const std::wstring& w) {
-    if (w.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string s(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
-                        nullptr);
-    return s;
-}
-
-}  // namespace
+#include "utf8.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return 2;
