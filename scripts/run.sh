@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Tastomat.exe and starts it under Wine, in a throwaway Wine prefix of its own
-# (build/wineprefix-run, or $TASTOMAT_RUN_PREFIX): your own Wine setup and settings are
-# never touched.
+# (build/wineprefix-run, build/wineprefix-tour for the tour, or $TASTOMAT_RUN_PREFIX):
+# your own Wine setup and settings are never touched.
 #   With a display: the real program in your session, with a few keys assigned.
 #   Without one: a guided tour on a private virtual screen; each step prints whether it
 #   worked and leaves a screenshot in artifacts/demo/. Then it waits for Enter, or with
@@ -24,9 +24,13 @@ cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target Tastomat
 
 source scripts/wine-env.sh
-tastomat_wine_prefix "${TASTOMAT_RUN_PREFIX:-$root/build/wineprefix-run}"
 had_display=1
 if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then had_display=0; fi
+# The tour writes its own keys; a prefix of its own keeps those a user assigned in a run
+# with a display.
+prefix="$root/build/wineprefix-tour"
+if [ "$had_display" = 1 ]; then prefix="$root/build/wineprefix-run"; fi
+tastomat_wine_prefix "${TASTOMAT_RUN_PREFIX:-$prefix}"
 # A server of this prefix left from an earlier run would still draw on its old display.
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
