@@ -81,6 +81,11 @@ void Tmain::attach(Tprogrammliste* settings, TAdmindataform1* admin) {
     admin_ = admin;
 }
 
+bool Tmain::have_windows() {
+    if ((!settings_ || !admin_) && build_windows) build_windows();
+    return settings_ && admin_;
+}
+
 void Tmain::warn_if_not_registered(const Tfishotkey& hotkey) {
     const auto warning =
         hotkey_taken_warning(hotkey.Key(), hotkey.Registered(), platform_.keyboard);
@@ -158,14 +163,14 @@ void Tmain::Verbergen() {
 void Tmain::Beenden1Click() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
 void Tmain::Einstellungen1Click() {
-    if (!settings_) return;
+    if (!have_windows()) return;
     settings_->open_from_launcher();
     // Closing the settings window arms the launcher hotkey it holds.
     if (!settings_->visible()) warn_if_not_registered(*HotKey);
 }
 
 void Tmain::Einstellungenadministrator1Click() {
-    if (admin_) admin_->open_from_launcher();
+    if (have_windows()) admin_->open_from_launcher();
 }
 
 void Tmain::Timertimer() {
@@ -176,7 +181,7 @@ void Tmain::Timertimer() {
 }
 
 void Tmain::Formmousemove() {
-    if (settings_) set_tooltip(to_wide(settings_->Erg()));
+    if (have_windows()) set_tooltip(to_wide(settings_->Erg()));
 }
 
 void Tmain::Formkeydown(std::uint16_t key, ShiftState shift) {
@@ -210,7 +215,7 @@ void Tmain::carry_out(const KeyCommand& command) {
 }
 
 void Tmain::start_slot(int index) {
-    if (!settings_ || !admin_) return;
+    if (!have_windows()) return;
     ProgramStarter starter({platform_.files, platform_.drives, platform_.shell, *admin_},
                            platform_.folders.module_path());
     // Whatever happens, the badge goes away after an attempt.
