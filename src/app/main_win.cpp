@@ -8,7 +8,7 @@
 
 #include "admin/admindataform_win.h"
 #include "app/main_form_win.h"
-#include "platform/win32/scoped.h"
+#include "platform/win32/delay_load_win.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
 #include "settings_ui/programmliste_win.h"
@@ -87,9 +87,9 @@ int run_tastomat(const tastomat::SettingsLocation& location) {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace tastomat;
-    // COM for the shell's folder browser and shell links; common controls v6 for the
-    // visual styles the manifest asks for.
-    const ScopedCom com;
+    load_delayed_libraries_from_system_folder();
+    // Common controls v6 for the visual styles the manifest asks for. COM is joined when
+    // the shell first needs it (com_win.h).
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
     try {

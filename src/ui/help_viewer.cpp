@@ -2,6 +2,7 @@
 
 #include <type_traits>
 
+#include "platform/win32/com_win.h"
 #include "platform/win32/file_system_win.h"
 #include "platform/win32/system_library.h"
 
@@ -20,6 +21,7 @@ HelpViewer::HtmlHelpFunction HelpViewer::viewer() {
 bool HelpViewer::call(const std::wstring& file, const std::wstring& address, UINT command,
                       DWORD_PTR data) {
     if (!is_existing_file(file)) return false;
+    join_com();  // the viewer is a COM object
     HtmlHelpFunction html_help = viewer();
     if (!html_help) return false;
     // Owned by no window of ours: the help stays open when the dialog that asked for it
