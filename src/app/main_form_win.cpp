@@ -140,15 +140,15 @@ void Tmain::set_tooltip(const std::wstring& text) {
 }
 
 void Tmain::show_badge(bool admin) {
-    // Mode and caption first: whatever runs between showing the badge and returning to
-    // the loop delays its first paint.
+    Trayicon->ShowMainForm();
+    ui::Application::instance().restore();
+    // Take the keyboard from whatever application had it, so the very next key press
+    // reaches the badge; a hotkey message is what permits this.
+    SetForegroundWindow(hwnd());
+    SetActiveWindow(hwnd());
+    SetFocus(hwnd());
     Adminflag = admin;
     set_caption(admin ? L"Start als Admin..." : L"Start als User...");
-    ui::Application::instance().restore();
-    // Shows the badge and takes the keyboard from whatever application had it, so the very
-    // next key press reaches the badge; a hotkey message is what permits this.
-    Trayicon->ShowMainForm();
-    if (GetFocus() != hwnd()) SetFocus(hwnd());
 }
 
 void Tmain::Hotkeyhotkey() { show_badge(false); }
