@@ -181,7 +181,9 @@ void Tmain::Timertimer() {
 }
 
 void Tmain::Formmousemove() {
-    if (have_windows()) set_tooltip(to_wide(settings_->Erg()));
+    // Not built here while the badge is up (see the start-up in main_win.cpp); until the
+    // settings window is there the tooltip says "Tastomat".
+    if (settings_) set_tooltip(to_wide(settings_->Erg()));
 }
 
 void Tmain::Formkeydown(std::uint16_t key, ShiftState shift) {
@@ -215,6 +217,9 @@ void Tmain::carry_out(const KeyCommand& command) {
 }
 
 void Tmain::start_slot(int index) {
+    // A slot key before the settings window is built: the badge goes first, as it would
+    // after the start, then the window is built and the slot started.
+    if (!settings_) Trayicon->HideMainForm();
     if (!have_windows()) return;
     ProgramStarter starter({platform_.files, platform_.drives, platform_.shell, *admin_},
                            platform_.folders.module_path());
@@ -261,6 +266,8 @@ LRESULT Tmain::on_message(UINT msg, WPARAM wp, LPARAM lp) {
                 KillTimer(hwnd(), kBlinkTimer);
                 timer_running_ = false;
             }
+            // Start-up work waits while the badge is up; the loop looks again once it hides.
+            if (!wp) PostMessageW(hwnd(), WM_NULL, 0, 0);
             break;
         case WM_TIMER:
             if (wp == kBlinkTimer) Timertimer();

@@ -66,6 +66,9 @@ int run_tastomat(const tastomat::SettingsLocation& location) {
             build_settings();
             build_admin();
         };
+        // Not while the badge is up: a window built then keeps the badge from getting the
+        // keyboard under Wine the next time it comes up.
+        app.idle_steps_allowed = [launcher = main.get()] { return !launcher->visible(); };
         app.when_idle(build_settings);
         app.when_idle(build_admin);
     }
@@ -76,6 +79,7 @@ int run_tastomat(const tastomat::SettingsLocation& location) {
     // Nothing is saved at the end: the table reaches the file when the settings window
     // closes. Destroying the launcher unregisters both hotkeys and removes the tray icon.
     main->build_windows = nullptr;
+    app.idle_steps_allowed = nullptr;
     main->attach(nullptr, nullptr);
     admin.reset();
     programmliste.reset();

@@ -67,7 +67,8 @@ void Application::when_idle(std::function<void()> step) { idle_steps_.push_back(
 int Application::run() {
     MSG msg{};
     while (!terminated_) {
-        if (!idle_steps_.empty() && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (!idle_steps_.empty() && (!idle_steps_allowed || idle_steps_allowed()) &&
+            !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             auto step = std::move(idle_steps_.front());
             idle_steps_.pop_front();
             step();

@@ -33,6 +33,9 @@ class Application {
     // queue runs empty, in the order given, so a message that comes meanwhile (a hotkey)
     // is answered between two steps rather than after all of them.
     void when_idle(std::function<void()> step);
+    // While this says no, the steps wait; whoever makes it say yes again posts a message,
+    // so that the loop looks once more.
+    std::function<bool()> idle_steps_allowed;
     // Runs a nested loop until window is hidden or destroyed, with the other top-level
     // windows of the program disabled meanwhile.
     void run_modal(HWND window);
