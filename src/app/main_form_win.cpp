@@ -81,6 +81,11 @@ void Tmain::attach(Tprogrammliste* settings, TAdmindataform1* admin) {
     admin_ = admin;
 }
 
+bool Tmain::have_windows() {
+    if ((!settings_ || !admin_) && build_windows) build_windows();
+    return settings_ && admin_;
+}
+
 void Tmain::warn_if_not_registered(const Tfishotkey& hotkey) {
     const auto warning =
         hotkey_taken_warning(hotkey.Key(), hotkey.Registered(), platform_.keyboard);
@@ -158,14 +163,14 @@ void Tmain::Verbergen() {
 void Tmain::Beenden1Click() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
 void Tmain::Einstellungen1Click() {
-    if (!settings_) return;
+    if (!have_windows()) return;
     settings_->open_from_launcher();
     // Closing the settings window arms the launcher hotkey it holds.
     if (!settings_->visible()) warn_if_not_registered(*HotKey);
 }
 
 void Tmain::Einstellungenadministrator1Click() {
-    if (admin_) admin_->open_from_launcher();
+    if (have_windows()) admin_->open_from_launcher();
 }
 
 void Tmain::Timertimer() {
@@ -176,6 +181,8 @@ void Tmain::Timertimer() {
 }
 
 void Tmain::Formmousemove() {
+    // Not built here while the badge is up (see the start-up in main_win.cpp); until the
+    // settings window is there the tooltip says "Tastomat".
     if (settings_) set_tooltip(to_wide(settings_->Erg()));
 }
 
@@ -210,7 +217,10 @@ void Tmain::carry_out(const KeyCommand& command) {
 }
 
 void Tmain::start_slot(int index) {
-    if (!settings_ || !admin_) return;
+    // A slot key before the settings window is built: the badge goes first, as it would
+    // after the start, then the window is built and the slot started.
+    if (!settings_) Trayicon->HideMainForm();
+    if (!have_windows()) return;
     ProgramStarter starter({platform_.files, platform_.drives, platform_.shell, *admin_},
                            platform_.folders.module_path());
     // Whatever happens, the badge goes away after an attempt.
@@ -256,6 +266,8 @@ LRESULT Tmain::on_message(UINT msg, WPARAM wp, LPARAM lp) {
                 KillTimer(hwnd(), kBlinkTimer);
                 timer_running_ = false;
             }
+            // Start-up work waits while the badge is up; the loop looks again once it hides.
+            if (!wp) PostMessageW(hwnd(), WM_NULL, 0, 0);
             break;
         case WM_TIMER:
             if (wp == kBlinkTimer) Timertimer();

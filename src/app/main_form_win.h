@@ -1,6 +1,7 @@
 #pragma once
 // The launcher window: a small red badge in the top-left corner that waits for the key
 // of a slot. Hidden most of the time; the tray icon carries the program's menu.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -25,8 +26,10 @@ class Tmain : public ui::Window {
     explicit Tmain(Platform& platform);
     ~Tmain() override;
 
-    // The two windows the launcher calls into; both are created after it.
+    // The two windows the launcher calls into; both are created after it, once the message
+    // loop runs. Until then, what needs them builds them through build_windows.
     void attach(Tprogrammliste* settings, TAdmindataform1* admin);
+    std::function<void()> build_windows;
 
     // A balloon at the tray icon when the hotkey just set could not be registered: the
     // component itself stays silent, and the user would otherwise press it in vain.
@@ -64,6 +67,7 @@ class Tmain : public ui::Window {
     void FormCreate();
     void start_guard();
     void show_badge(bool admin);
+    bool have_windows();
     void carry_out(const KeyCommand& command);
     void start_slot(int index);
     void apply_size();

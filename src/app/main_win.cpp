@@ -8,7 +8,7 @@
 
 #include "admin/admindataform_win.h"
 #include "app/main_form_win.h"
-#include "platform/win32/scoped.h"
+#include "platform/win32/delay_load_win.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
 #include "settings_ui/programmliste_win.h"
@@ -28,7 +28,9 @@ const tastomat::SettingsLocation& settings_location() {
     return location;
 }
 
-// Builds the windows, runs the message loop and takes them down again in reverse order.
+// Builds the launcher, arms its hotkey, runs the message loop and takes the windows down
+// again in reverse order. The settings and administrator windows are built once the loop
+// runs, so that the hotkey answers as soon as the tray icon is there.
 int run_tastomat(const tastomat::SettingsLocation& location) {
     using namespace tastomat;
     ui::Application& app = ui::Application::instance();
@@ -39,16 +41,36 @@ int run_tastomat(const tastomat::SettingsLocation& location) {
     auto main = std::make_unique<Tmain>(os);
     std::unique_ptr<Tprogrammliste> programmliste;
     std::unique_ptr<TAdmindataform1> admin;
-    // A later copy has handed its parameters to the running one and ends here, before the
-    // settings window would read and write the settings file.
-    if (!app.terminating()) {
+    // Each is built when the loop first runs empty, or at once when the launcher needs it.
+    // Creating the settings window loads the table and records the start in the settings
+    // file.
+    auto build_settings = [&] {
+        if (programmliste) return;
         programmliste = std::make_unique<Tprogrammliste>(*main->HotKey, os, location);
+        main->attach(programmliste.get(), admin.get());
+    };
+    auto build_admin = [&] {
+        if (admin) return;
         admin = std::make_unique<TAdmindataform1>(*main->Adminhotkey, os.keyboard);
         admin->on_hotkey_set = [launcher = main.get()] {
             launcher->warn_if_not_registered(*launcher->Adminhotkey);
         };
         main->attach(programmliste.get(), admin.get());
+    };
+    // A later copy has handed its parameters to the running one and ends here, before the
+    // settings window would read and write the settings file.
+    if (!app.terminating()) {
+        arm_stored_launcher_hotkey(*main->HotKey, os, location);
         main->warn_if_not_registered(*main->HotKey);
+        main->build_windows = [&] {
+            build_settings();
+            build_admin();
+        };
+        // Not while the badge is up: a window built then keeps the badge from getting the
+        // keyboard under Wine the next time it comes up.
+        app.idle_steps_allowed = [launcher = main.get()] { return !launcher->visible(); };
+        app.when_idle(build_settings);
+        app.when_idle(build_admin);
     }
 
     const int result = app.run();
@@ -56,6 +78,8 @@ int run_tastomat(const tastomat::SettingsLocation& location) {
 
     // Nothing is saved at the end: the table reaches the file when the settings window
     // closes. Destroying the launcher unregisters both hotkeys and removes the tray icon.
+    main->build_windows = nullptr;
+    app.idle_steps_allowed = nullptr;
     main->attach(nullptr, nullptr);
     admin.reset();
     programmliste.reset();
@@ -67,9 +91,9 @@ int run_tastomat(const tastomat::SettingsLocation& location) {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace tastomat;
-    // COM for the shell's folder browser and shell links; common controls v6 for the
-    // visual styles the manifest asks for.
-    const ScopedCom com;
+    load_delayed_libraries_from_system_folder();
+    // Common controls v6 for the visual styles the manifest asks for. COM is joined when
+    // the shell first needs it (com_win.h).
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
     try {

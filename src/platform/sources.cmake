@@ -19,5 +19,8 @@ if(WIN32)
     src/platform/win32/shell_link_win.cpp
     src/platform/win32/registry_win.cpp
     src/platform/win32/win32_platform.cpp
+    src/platform/win32/system_library.cpp
+    src/platform/win32/com_win.cpp
+    src/platform/win32/delay_load_win.cpp
   )
 endif()

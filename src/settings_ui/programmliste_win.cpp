@@ -27,6 +27,14 @@ constexpr int kClientHeight = 597;
 constexpr int kGroupHeight = 125;
 constexpr int kGroupTop = kClientHeight - kGroupHeight;
 constexpr int kIconSize = 20;
+// The window's name in the settings file, its hotkey field and what that holds at first.
+constexpr const char* kFormName = "Programmliste";
+constexpr const char* kHotkeyField = "kuerzel";
+constexpr const char* kDefaultHotkey = "Alt+F12";
+
+FormStateFile form_state_file(Platform& platform) {
+    return {platform.files, platform.code_page, ui::Form::decimal_separator()};
+}
 
 ui::DesignRect in_group(int x, int y, int width, int height) {
     return {x, kGroupTop + y, width, height};
@@ -34,14 +42,27 @@ ui::DesignRect in_group(int x, int y, int width, int height) {
 
 }  // namespace
 
+void arm_stored_launcher_hotkey(Tfishotkey& HotKey, Platform& platform,
+                                const SettingsLocation& location) {
+    std::string text = kDefaultHotkey;
+    try {
+        if (auto stored = stored_control_text(location.SettingsFile, kFormName, kHotkeyField,
+                                              form_state_file(platform)))
+            text = *stored;
+    } catch (const FileError&) {
+        return;
+    }
+    HotKey.SetKey(TextToShortCut(text, platform.keyboard));
+    HotKey.SetEnabled(true);
+}
+
 Tprogrammliste::Tprogrammliste(Tfishotkey& HotKey, Platform& platform,
                                const SettingsLocation& location)
-    : Form("Programmliste", L"MS Sans Serif"),
+    : Form(kFormName, L"MS Sans Serif"),
       HotKey_(HotKey),
       platform_(platform),
       location_(location),
-      settings_file_(location.SettingsFile,
-                     FormStateFile{platform.files, platform.code_page, decimal_separator()}) {
+      settings_file_(location.SettingsFile, form_state_file(platform)) {
     CreateParams params;
     params.class_name = L"TTastomatProgrammliste";
     params.title = L"Einstellungen";
@@ -90,8 +111,8 @@ void Tprogrammliste::create_controls() {
     delbut->set_hint(L"markierten Eintrag l\u00f6schen");
     delbut->OnClick = [this] { Delbutclick(); };
     kuerzel =
-        std::make_unique<ui::KeyEdit>(*this, "kuerzel", in_group(472, 38, 97, 24), L"ShortCut:");
-    kuerzel->set_text("Alt+F12");
+        std::make_unique<ui::KeyEdit>(*this, kHotkeyField, in_group(472, 38, 97, 24), L"ShortCut:");
+    kuerzel->set_text(kDefaultHotkey);
     kuerzel->set_hint(L"Taste (auch mit STRG+ALT dr\u00fccken");
     kuerzel->OnKeyDown = [this](WORD key) { Kuerzelkeydown(key, ui::current_shift()); };
     okbut = std::make_unique<Button>(*this, "okbut", in_group(16, 70, 90, 35), L"OK", icon(0), IDOK,

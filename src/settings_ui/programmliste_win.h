@@ -20,6 +20,13 @@
 
 namespace tastomat {
 
+// Before the settings window exists: arms the launcher hotkey with the text its hotkey
+// field will be restored with, so that the hotkey answers while the window is still to be
+// built. Leaves it unarmed when the settings file cannot be read; the window's creation
+// then reports that and leaves it unarmed as well.
+void arm_stored_launcher_hotkey(Tfishotkey& HotKey, Platform& platform,
+                                const SettingsLocation& location);
+
 class Tprogrammliste : public ui::Form {
   public:
     Tprogrammliste(Tfishotkey& HotKey, Platform& platform, const SettingsLocation& location);

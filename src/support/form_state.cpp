@@ -183,4 +183,19 @@ bool LoadFormState(const FormComponents& window, const std::string& file_name,
     return LoadFormState(window, file_name, window.component_name(), storage);
 }
 
+std::optional<std::string> stored_control_text(const std::string& file_name,
+                                               const std::string& section,
+                                               const std::string& control,
+                                               const FormStateFile& storage) {
+    std::optional<IniFile> ini;
+    ini.emplace(file_name, storage.files, storage.code_page);
+    const std::string backup = backup_file_name(file_name);
+    // The same choice as LoadFormState, which would put the backup back first.
+    if (!has_marker(*ini) && backup_is_whole(backup, storage))
+        ini.emplace(backup, storage.files, storage.code_page);
+    if (!ini->read_bool(section, kPresentKey, false) || !ini->value_exists(section, control))
+        return std::nullopt;
+    return ini->read_string(section, control, "");
+}
+
 }  // namespace tastomat

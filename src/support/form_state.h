@@ -7,6 +7,7 @@
 // window created its controls. A load that finds the marker refreshes the ".bak" copy;
 // one that does not puts the ".bak" copy back before anything is read - when that copy
 // carries the marker itself.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,15 @@ bool LoadFormState(const FormComponents& window, const std::string& file_name,
                    const std::string& section, const FormStateFile& storage);
 bool LoadFormState(const FormComponents& window, const std::string& file_name,
                    const FormStateFile& storage);
+
+// The text LoadFormState would put into one text control of the section, read from the
+// file or from the backup it would put back, without writing either: nullopt when it
+// would leave the control as it is. FileError when the file cannot be read. Lets the
+// start arm the launcher hotkey before the settings window exists.
+std::optional<std::string> stored_control_text(const std::string& file_name,
+                                               const std::string& section,
+                                               const std::string& control,
+                                               const FormStateFile& storage);
 
 // Floating-point text as the store writes it ("1,5" with a comma separator) and reads it;
 // false when the text is no number.

@@ -1,6 +1,7 @@
 #include "ui/application.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/paths.h"
 #include "platform/win32/system_folders_win.h"
@@ -61,9 +62,19 @@ void Application::process_messages() {
     }
 }
 
+void Application::when_idle(std::function<void()> step) { idle_steps_.push_back(std::move(step)); }
+
 int Application::run() {
     MSG msg{};
-    while (!terminated_ && pump_one(msg)) {
+    while (!terminated_) {
+        if (!idle_steps_.empty() && (!idle_steps_allowed || idle_steps_allowed()) &&
+            !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            auto step = std::move(idle_steps_.front());
+            idle_steps_.pop_front();
+            step();
+            continue;
+        }
+        if (!pump_one(msg)) break;
     }
     return exit_code_;
 }

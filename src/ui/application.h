@@ -2,6 +2,8 @@
 // The application object: title, help file, icon, main window and the message loop.
 #include <windows.h>
 
+#include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,13 @@ class Application {
     void remove_dialog(HWND hwnd);
 
     int run();
+    // Work that can wait until the loop has nothing else to do: one step each time the
+    // queue runs empty, in the order given, so a message that comes meanwhile (a hotkey)
+    // is answered between two steps rather than after all of them.
+    void when_idle(std::function<void()> step);
+    // While this says no, the steps wait; whoever makes it say yes again posts a message,
+    // so that the loop looks once more.
+    std::function<bool()> idle_steps_allowed;
     // Runs a nested loop until window is hidden or destroyed, with the other top-level
     // windows of the program disabled meanwhile.
     void run_modal(HWND window);
@@ -55,6 +64,7 @@ class Application {
     HelpViewer help_;
     HWND main_window_ = nullptr;
     std::vector<HWND> dialogs_;
+    std::deque<std::function<void()>> idle_steps_;
     bool terminated_ = false;
     int exit_code_ = 0;
     bool terminating_ = false;

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "platform/win32/com_win.h"
+
 namespace tastomat::ui {
 namespace {
 
@@ -31,6 +33,7 @@ std::optional<std::wstring> choose_folder(HWND owner, const std::wstring& text,
         bi.lpfn = &preselect_folder;
         bi.lParam = reinterpret_cast<LPARAM>(preselect.c_str());
     }
+    join_com();
     LPITEMIDLIST raw = SHBrowseForFolderW(&bi);
     if (!raw) return std::nullopt;
     std::unique_ptr<ITEMIDLIST, PidlDeleter> pidl(raw);

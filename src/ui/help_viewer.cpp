@@ -1,17 +1,19 @@
 #include "ui/help_viewer.h"
 
+#include <type_traits>
+
+#include "platform/win32/com_win.h"
 #include "platform/win32/file_system_win.h"
+#include "platform/win32/system_library.h"
 
 namespace tastomat::ui {
 
 HelpViewer::HtmlHelpFunction HelpViewer::viewer() {
     if (!looked_) {
         looked_ = true;
-        // Only the system's copy: the program runs from a stick, and a library of the same
-        // name beside it must not be loaded in its place.
-        if (HMODULE module = LoadLibraryExW(L"hhctrl.ocx", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
-            html_help_ = reinterpret_cast<HtmlHelpFunction>(
-                reinterpret_cast<void*>(GetProcAddress(module, "HtmlHelpW")));
+        // Only the system's copy: see system_library.h.
+        html_help_ =
+            system_function<std::remove_pointer_t<HtmlHelpFunction>>(L"hhctrl.ocx", "HtmlHelpW");
     }
     return html_help_;
 }
@@ -19,6 +21,7 @@ HelpViewer::HtmlHelpFunction HelpViewer::viewer() {
 bool HelpViewer::call(const std::wstring& file, const std::wstring& address, UINT command,
                       DWORD_PTR data) {
     if (!is_existing_file(file)) return false;
+    join_com();  // the viewer is a COM object
     HtmlHelpFunction html_help = viewer();
     if (!html_help) return false;
     // Owned by no window of ours: the help stays open when the dialog that asked for it

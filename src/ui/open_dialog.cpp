@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/com_win.h"
+#include "platform/win32/system_library.h"
+
 namespace tastomat::ui {
 
 std::wstring system_filter(const std::wstring& filter) {
@@ -33,7 +36,11 @@ bool OpenDialog::Execute(HWND owner) {
     ofn.lpstrDefExt = DefaultExt.empty() ? nullptr : DefaultExt.c_str();
     // The launcher's own working folder must not wander with the dialog.
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameW(&ofn)) return false;
+    // The file dialogs are loaded when one is first opened (system_library.h); they show
+    // the shell's folders, which need COM.
+    join_com();
+    auto* show = system_function<decltype(GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    if (!show || !show(&ofn)) return false;
     FileName = file.data();
     return true;
 }

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/com_win.h"
+#include "platform/win32/system_library.h"
 #include "ui/open_dialog.h"
 
 namespace tastomat::ui {
@@ -25,7 +27,11 @@ std::optional<std::wstring> choose_save_file(HWND owner, const SaveDialogOptions
     // The launcher's own working folder must not wander with the dialog.
     ofn.Flags =
         OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
-    if (!GetSaveFileNameW(&ofn)) return std::nullopt;
+    // The file dialogs are loaded when one is first opened (system_library.h); they show
+    // the shell's folders, which need COM.
+    join_com();
+    auto* show = system_function<decltype(GetSaveFileNameW)>(L"comdlg32.dll", "GetSaveFileNameW");
+    if (!show || !show(&ofn)) return std::nullopt;
     return std::wstring(file.data());
 }
 

@@ -76,7 +76,9 @@ void TrayIcon::ShowMainForm() {
     if (IsIconic(main)) ShowWindow(main, SW_RESTORE);
     // Shown first and activated second: a window that is mapped while being activated is
     // handed to the X window manager under Wine, and without one it never gets the keys.
-    ShowWindow(main, SW_SHOWNA);
+    // Already up (the hotkey pressed twice), it is only brought forward: showing the active
+    // window again is repositioning it while active, which hands it over just the same.
+    if (!IsWindowVisible(main)) ShowWindow(main, SW_SHOWNA);
     SetForegroundWindow(main);
 }
 

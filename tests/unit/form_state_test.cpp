@@ -299,6 +299,58 @@ TEST_F(FormStateTest, CheckListCountBeyondItsItemsOnlySetsExistingItems) {
     EXPECT_EQ(drives.items, (std::vector<bool>{true, false}));
 }
 
+// The start arms the launcher hotkey from this before the settings window exists: it must
+// be exactly what the window's load restores afterwards, and it must write nothing.
+TEST_F(FormStateTest, StoredControlTextIsWhatTheLoadRestoresAndWritesNothing) {
+    const std::string marker = "[Check]\r\nWroteSuccesful=1\r\n";
+    struct Case {
+        const char* what;
+        std::optional<std::string> file, backup;
+        std::optional<std::string> expected;
+        bool unreadable = false;
+    };
+    const Case cases[] = {
+        {"marker", "[Programmliste]\r\nSektionVorhanden=1\r\nkuerzel=Strg+F9\r\n" + marker,
+         std::nullopt, "Strg+F9"},
+        {"no marker, whole backup", "[Programmliste]\r\nSektionVorhanden=1\r\nkuerzel=F1\r\n",
+         "[Programmliste]\r\nSektionVorhanden=1\r\nkuerzel=F6\r\n" + marker, "F6"},
+        {"no marker, broken backup", "[Programmliste]\r\nSektionVorhanden=1\r\nkuerzel=F1\r\n",
+         "[Programmliste]\r\nkuerzel=F6\r\n", "F1"},
+        {"section not present", "[Programmliste]\r\nSektionVorhanden=0\r\nkuerzel=F2\r\n" + marker,
+         std::nullopt, std::nullopt},
+        {"key missing", "[Programmliste]\r\nSektionVorhanden=1\r\n" + marker, std::nullopt,
+         std::nullopt},
+        {"empty value", "[Programmliste]\r\nSektionVorhanden=1\r\nkuerzel=\r\n" + marker,
+         std::nullopt, ""},
+        {"first start", std::nullopt, std::nullopt, std::nullopt},
+        {"unreadable", "[Programmliste]\r\nSektionVorhanden=1\r\nkuerzel=F3\r\n", std::nullopt,
+         std::nullopt, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        files.files.clear();
+        files.unreadable.clear();
+        if (c.file) files.add_file(kFile, *c.file);
+        if (c.backup) files.add_file(kBackup, *c.backup);
+        if (c.unreadable) files.unreadable.insert(test::FakeFileSystem::key(kFile));
+        const auto before = files.files;
+        const int writes = files.writes;
+        if (c.unreadable) {
+            EXPECT_THROW(stored_control_text(kFile, "Programmliste", "kuerzel", storage),
+                         FileError);
+            continue;
+        }
+        const auto stored = stored_control_text(kFile, "Programmliste", "kuerzel", storage);
+        EXPECT_EQ(stored, c.expected);
+        EXPECT_EQ(files.files, before);
+        EXPECT_EQ(files.writes, writes);
+        FakeForm window;
+        window.add("kuerzel", ControlKind::LabeledEdit).value_text = "Alt+F12";
+        LoadFormState(window, kFile, storage);
+        EXPECT_EQ(window.controls[0]->value_text, stored.value_or("Alt+F12"));
+    }
+}
+
 TEST(FormFloat, UsesTheGivenSeparatorBothWays) {
     EXPECT_EQ(format_form_float(0.1, ','), "0,1");
     EXPECT_EQ(format_form_float(-3, ','), "-3");

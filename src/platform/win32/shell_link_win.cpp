@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "platform/win32/com_win.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/wide.h"
 
@@ -21,6 +22,7 @@ std::string hresult_text(const char* what, HRESULT hr) {
 }  // namespace
 
 bool WinShellLinkWriter::save(const ShellLinkProperties& link, const std::string& path) {
+    join_com();
     ComPtr<IShellLinkW> shell_link;
     HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                   shell_link.put_void());

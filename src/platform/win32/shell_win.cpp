@@ -4,6 +4,7 @@
 // shellapi.h needs the types windows.h declares.
 #include <shellapi.h>
 
+#include "platform/win32/com_win.h"
 #include "platform/win32/wide.h"
 
 namespace tastomat {
@@ -17,6 +18,7 @@ bool WinShell::open(const std::string& file, const std::string& params, const st
     const std::wstring wide_file = to_wide(file);
     const std::wstring wide_params = to_wide(params);
     const std::wstring wide_dir = to_wide(dir);
+    join_com();  // the shell may hand the start to an extension
     const HINSTANCE result = ShellExecuteW(nullptr, L"open", wide_file.c_str(),
                                            or_null(wide_params), or_null(wide_dir), SW_SHOWNA);
     return reinterpret_cast<INT_PTR>(result) > 32;
@@ -24,6 +26,7 @@ bool WinShell::open(const std::string& file, const std::string& params, const st
 
 bool WinShell::open_document(const std::string& target, int show_command) {
     const std::wstring wide_target = to_wide(target);
+    join_com();
     const HINSTANCE result =
         ShellExecuteW(nullptr, L"open", wide_target.c_str(), nullptr, nullptr, show_command);
     return reinterpret_cast<INT_PTR>(result) > 32;
