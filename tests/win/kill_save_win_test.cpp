@@ -114,9 +114,22 @@ class KillLane {
         STARTUPINFOW si{};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
-        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                            nullptr, nullptr, &si, &pi)) {
-            error = "cannot start save_loop.exe: " + std::to_string(GetLastError());
+        // Wine now and then fails a start with ERROR_INTERNAL_ERROR while other lanes are
+        // killing their helpers at the same moment; a second try succeeds. Anything else,
+        // or the same failure again and again, is a real fault.
+        DWORD failure = ERROR_SUCCESS;
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE,
+                               CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi)) {
+                failure = ERROR_SUCCESS;
+                break;
+            }
+            failure = GetLastError();
+            if (failure != ERROR_INTERNAL_ERROR) break;
+            Sleep(50);
+        }
+        if (failure != ERROR_SUCCESS) {
+            error = "cannot start save_loop.exe: " + std::to_string(failure);
             return ScopedHandle();
         }
         ScopedHandle process(pi.hProcess);

@@ -120,9 +120,16 @@ std::string WinHttpClient::get(const std::string& url, const HttpProgress& progr
     if (announced > 0) body.reserve(static_cast<size_t>(std::min(announced, kLargestReserve)));
     std::vector<char> buffer(size_t{64} * 1024);
     for (;;) {
+        // Reading only what has arrived reports progress, and lets the caller pump its
+        // messages, as each piece comes in: a full-buffer read waits for 64 KiB, which on
+        // a slow line leaves the window frozen for seconds.
+        DWORD available = 0;
+        if (!WinHttpQueryDataAvailable(r.request.get(), &available))
+            fail("Transfer broken", url);
+        if (available == 0) break;
         DWORD read = 0;
-        if (!WinHttpReadData(r.request.get(), buffer.data(), static_cast<DWORD>(buffer.size()),
-                             &read))
+        const DWORD wanted = std::min(available, static_cast<DWORD>(buffer.size()));
+        if (!WinHttpReadData(r.request.get(), buffer.data(), wanted, &read))
             fail("Transfer broken", url);
         if (read == 0) break;
         body.append(buffer.data(), read);
