@@ -119,8 +119,8 @@ class KillLane {
         // or the same failure again and again, is a real fault.
         DWORD failure = ERROR_SUCCESS;
         for (int attempt = 0; attempt < 5; ++attempt) {
-            if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE,
-                               CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi)) {
+            if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                               nullptr, nullptr, &si, &pi)) {
                 failure = ERROR_SUCCESS;
                 break;
             }

@@ -124,8 +124,7 @@ std::string WinHttpClient::get(const std::string& url, const HttpProgress& progr
         // messages, as each piece comes in: a full-buffer read waits for 64 KiB, which on
         // a slow line leaves the window frozen for seconds.
         DWORD available = 0;
-        if (!WinHttpQueryDataAvailable(r.request.get(), &available))
-            fail("Transfer broken", url);
+        if (!WinHttpQueryDataAvailable(r.request.get(), &available)) fail("Transfer broken", url);
         if (available == 0) break;
         DWORD read = 0;
         const DWORD wanted = std::min(available, static_cast<DWORD>(buffer.size()));
