@@ -216,8 +216,11 @@ class Tastomat(Program):
     def prepare(self):
         os.makedirs(os.path.dirname(self.settings_file), exist_ok=True)
         with open(self.settings_file, "wb") as f:
+            # With the mark of a complete save: without it the program takes the file for
+            # one cut short and puts back the backup of an earlier run.
             f.write((f"[Buchstaben]\r\nA={wine_path(self.stamp_exe)}\r\n"
-                     f"PA={wine_path(self.stamp_file)}\r\n\r\n").encode("cp1252"))
+                     f"PA={wine_path(self.stamp_file)}\r\n\r\n"
+                     f"[Check]\r\nWroteSuccesful=1\r\n\r\n").encode("cp1252"))
 
 
 def settings_file():
@@ -399,12 +402,21 @@ class Bench:
         self.stamp_file = os.path.abspath(os.path.join(args.work, "stamps.txt"))
         os.makedirs(args.work, exist_ok=True)
         stamp_exe = os.path.join(BUILD, "bench", "start_stamp.exe")
+        stamp_args = [wine_path(stamp_exe), wine_path(self.stamp_file)]
+        tastomat = Tastomat(os.path.join(BUILD, "Tastomat.exe"), stamp_exe, self.stamp_file,
+                            settings_file())
+        if args.against:
+            # A variant of the reference in Tastomat's place; it reads the same settings
+            # file, so that file is there as it would be for Tastomat.
+            tastomat.prepare()
+            first = Program(args.against, os.path.join(BUILD, "bench", f"{args.against}.exe"),
+                            stamp_args, f"{args.against}.exe")
+        else:
+            first = tastomat
         self.programs = [
-            Tastomat(os.path.join(BUILD, "Tastomat.exe"), stamp_exe, self.stamp_file,
-                     settings_file()),
+            first,
             Program("reference", os.path.join(BUILD, "bench", "reference_launcher.exe"),
-                    [wine_path(stamp_exe), wine_path(self.stamp_file)],
-                    "reference_launcher.exe"),
+                    stamp_args, "reference_launcher.exe"),
         ]
         self.samples = {p.label: {} for p in self.programs}
 
@@ -500,13 +512,19 @@ def main():
     parser.add_argument("--press-interval", type=float, default=20,
                         help="ms between hotkey presses while a program starts")
     parser.add_argument("--work", default="build/bench-work")
+    parser.add_argument("--against", metavar="VARIANT",
+                        help="a variant of the reference (bench/<VARIANT>.exe) in Tastomat's "
+                             "place")
+    parser.add_argument("--short-only", action="store_true",
+                        help="starts, hotkeys and launches only; no idle periods")
     args = parser.parse_args()
     bench = Bench(args)
     bench.start_focus_window()
     print("short runs (start, hotkey, launch) ...", file=sys.stderr)
     bench.short_runs()
-    print("long runs (idle, 50 launches) ...", file=sys.stderr)
-    bench.long_runs()
+    if not args.short_only:
+        print("long runs (idle, 50 launches) ...", file=sys.stderr)
+        bench.long_runs()
     bench.table()
 
 

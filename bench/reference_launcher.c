@@ -4,10 +4,26 @@
  * key starting the program given on the command line through the shell, Escape hiding the
  * badge again, Ctrl+B ending it. Nothing is read or written at start.
  *
+ * Built a few more times with one of Tastomat's own start-up or badge costs added each
+ * (bench/variants.sh), so that the gap between the two can be put down to its parts:
+ *   WITH_STYLES           Tastomat's manifest (common controls 6, per-monitor DPI) and
+ *                         InitCommonControlsEx
+ *   WITH_SETTINGS_FOLDER  the settings folder found through the shell's item list, as the
+ *                         program finds it, and the settings file read before the hotkey
+ *   WITH_SHAPE            the badge's elliptic shape and its own font
+ *   WITH_SHOW_STEPS       on every show the caption set and the keyboard taken a second
+ *                         time, as Tastomat's badge does
+ *
  *   reference_launcher.exe <program> [parameters]   (the program of every letter key)
  */
 #include <windows.h>
 #include <shellapi.h>
+#if defined(WITH_STYLES)
+#include <commctrl.h>
+#endif
+#if defined(WITH_SETTINGS_FOLDER)
+#include <shlobj.h>
+#endif
 
 #define TRAY_CALLBACK (WM_APP + 1)
 #define HOTKEY_ID 1
@@ -16,6 +32,9 @@ static const wchar_t *program = L"";
 static const wchar_t *parameters = NULL;
 static HWND previous_foreground;
 static BOOL lit;
+#if defined(WITH_SHAPE)
+static HFONT badge_font;
+#endif
 
 static void show_badge(HWND hwnd) {
     HWND before = GetForegroundWindow();
@@ -25,7 +44,14 @@ static void show_badge(HWND hwnd) {
  * window shown again while it is active (the hotkey pressed twice). */
     if (!IsWindowVisible(hwnd)) ShowWindow(hwnd, SW_SHOWNA);
     SetForegroundWindow(hwnd);
+#if defined(WITH_SHOW_STEPS)
+    SetForegroundWindow(hwnd);
+    SetActiveWindow(hwnd);
+#endif
     SetFocus(hwnd);
+#if defined(WITH_SHOW_STEPS)
+    SetWindowTextW(hwnd, L"Start als User...");
+#endif
     SetTimer(hwnd, 1, 200, NULL);
 }
 
@@ -51,7 +77,13 @@ static void paint(HWND hwnd) {
     DeleteObject(brush);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
+#if defined(WITH_SHAPE)
+    HGDIOBJ old_font = SelectObject(dc, badge_font);
     TextOutW(dc, 16, 16, L"Tastomat aktiv!", 15);
+    SelectObject(dc, old_font);
+#else
+    TextOutW(dc, 16, 16, L"Tastomat aktiv!", 15);
+#endif
     EndPaint(hwnd, &ps);
 }
 
@@ -90,6 +122,34 @@ static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
+#if defined(WITH_SETTINGS_FOLDER)
+/* What Tastomat does before it arms the hotkey: the application data folder through the
+ * shell's item list (which brings COM in for the shell's allocator) and the settings file
+ * in it read whole. */
+static void read_settings_file(void) {
+    wchar_t path[MAX_PATH + 64];
+    LPITEMIDLIST list = NULL;
+    IMalloc *malloc_ = NULL;
+    if (FAILED(SHGetMalloc(&malloc_))) return;
+    if (SUCCEEDED(SHGetSpecialFolderLocation(NULL, CSIDL_APPDATA, &list)) && list) {
+        if (SHGetPathFromIDListW(list, path)) {
+            lstrcatW(path, L"\\Kobaltix\\Tastomat\\Tastomat.ini");
+            HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, NULL);
+            if (file != INVALID_HANDLE_VALUE) {
+                char buffer[4096];
+                DWORD read = 0;
+                while (ReadFile(file, buffer, sizeof buffer, &read, NULL) && read) {
+                }
+                CloseHandle(file);
+            }
+        }
+        malloc_->lpVtbl->Free(malloc_, list);
+    }
+    malloc_->lpVtbl->Release(malloc_);
+}
+#endif
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE prev, PWSTR cmd, int show) {
     (void)prev;
     (void)cmd;
@@ -98,6 +158,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE prev, PWSTR cmd, int show) {
     wchar_t **argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (argv && argc > 1) program = argv[1];
     if (argv && argc > 2) parameters = argv[2];
+#if defined(WITH_STYLES)
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+#endif
 
     WNDCLASSW wc = {0};
     wc.lpfnWndProc = window_proc;
@@ -109,6 +173,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE prev, PWSTR cmd, int show) {
                                 L"Reference launcher", WS_POPUP, 0, 0, 127, 45, NULL, NULL,
                                 instance, NULL);
     if (!hwnd) return 1;
+#if defined(WITH_SHAPE)
+    SetWindowRgn(hwnd, CreateEllipticRgn(0, 0, 127, 45), TRUE);
+    LOGFONTW lf = {0};
+    lf.lfHeight = -13;
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyW(lf.lfFaceName, L"MS Sans Serif");
+    badge_font = CreateFontIndirectW(&lf);
+#endif
 
     NOTIFYICONDATAW nid = {0};
     nid.cbSize = sizeof nid;
@@ -119,6 +192,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE prev, PWSTR cmd, int show) {
     nid.hIcon = LoadIconW(NULL, (LPCWSTR)IDI_APPLICATION);
     lstrcpynW(nid.szTip, L"Reference launcher", 64);
     Shell_NotifyIconW(NIM_ADD, &nid);
+#if defined(WITH_SETTINGS_FOLDER)
+    read_settings_file();
+#endif
     RegisterHotKey(hwnd, HOTKEY_ID, MOD_ALT | MOD_NOREPEAT, VK_F12);
 
     MSG msg;

@@ -13,12 +13,7 @@ cmake --build build/win64 --target Tastomat reference_launcher start_stamp focus
 cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTASTOMAT_BUILD_TESTS=OFF >/dev/null
 cmake --build build/bench --target settings_file_bench >&2
 
-source scripts/wine-env.sh
-tastomat_wine_prefix "$root/build/wineprefix-bench"
-tastomat_display own
-trap 'wineserver -k 2>/dev/null || true; kill "$TASTOMAT_XVFB_PID" 2>/dev/null || true' EXIT
-wineserver -k 2>/dev/null || true
-wineserver -w
+source bench/wine_session.sh
 rm -rf build/bench-work
 
 echo "== machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
