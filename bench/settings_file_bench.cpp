@@ -66,26 +66,35 @@ void write_full_file(const std::string& path, FileSystem& files, CodePage& code_
     ini.update_file();
 }
 
+// The file both measurements start from: written once, its path returned.
+std::string full_file(FileSystem& files, CodePage& code_page) {
+    std::string path = bench_file();
+    write_full_file(path, files, code_page);
+    return path;
+}
+
+void count_bytes(benchmark::State& state, const std::string& path) {
+    state.SetBytesProcessed(state.iterations() *
+                            static_cast<int64_t>(std::filesystem::file_size(path)));
+}
+
 void settings_load_and_save(benchmark::State& state) {
     DiskFiles files;
     Windows1252 code_page;
-    const std::string path = bench_file();
-    write_full_file(path, files, code_page);
+    const std::string path = full_file(files, code_page);
     for (auto _ : state) {
         ProgramTable table;
         IniFile loaded = begin_table_load(table, path, files, code_page);
         benchmark::DoNotOptimize(loaded);
         save_table(table, path, files, code_page);
     }
-    state.SetBytesProcessed(state.iterations() *
-                            static_cast<int64_t>(std::filesystem::file_size(path)));
+    count_bytes(state, path);
 }
 
 void plain_read_read_write(benchmark::State& state) {
     DiskFiles files;
     Windows1252 code_page;
-    const std::string path = bench_file();
-    write_full_file(path, files, code_page);
+    const std::string path = full_file(files, code_page);
     for (auto _ : state) {
         std::ifstream first(path, std::ios::binary);
         std::string loaded(std::istreambuf_iterator<char>(first), {});
@@ -95,8 +104,7 @@ void plain_read_read_write(benchmark::State& state) {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(again.data(), static_cast<std::streamsize>(again.size()));
     }
-    state.SetBytesProcessed(state.iterations() *
-                            static_cast<int64_t>(std::filesystem::file_size(path)));
+    count_bytes(state, path);
 }
 
 BENCHMARK(settings_load_and_save)->Unit(benchmark::kMicrosecond);
