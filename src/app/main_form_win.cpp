@@ -94,7 +94,6 @@ void Tmain::warn_if_not_registered(const Tfishotkey& hotkey) {
 
 void Tmain::FormCreate() {
     apply_size();
-    create_tooltip();
     // An error here is shown and start-up goes on, without the creation steps after it.
     const bool guarded = ui::guarded(hwnd(), [this] { start_guard(); });
     // A later copy has handed over and ends: no tray icon, no settings window, so it shows
@@ -127,6 +126,8 @@ void Tmain::apply_size() {
 }
 
 void Tmain::create_tooltip() {
+    // Made at the first touch of the mouse rather than at start, where every window costs
+    // time before the hotkey answers.
     // No owner: under Wine an owned window would hand the badge to the X window manager.
     // The key summary has one line per assigned slot.
     tooltip_.create(nullptr, scale(600));
@@ -287,6 +288,11 @@ LRESULT Tmain::on_message(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
+            if (!tooltip_) {
+                create_tooltip();
+                // It subclasses the badge from now on; this message came before it did.
+                tooltip_.relay(hwnd(), msg, wp, lp);
+            }
             Formmousemove();
             break;
         case WM_CONTEXTMENU: {

@@ -5,7 +5,7 @@ namespace {
 constexpr int kHotkeyId = 0;
 }
 
-Tfishotkey::Tfishotkey() { create_hidden(L"TastomatHotkeyWindow"); }
+Tfishotkey::Tfishotkey() { create_message_only(L"TastomatHotkeyWindow"); }
 
 Tfishotkey::~Tfishotkey() { Prunregister(); }
 

@@ -131,7 +131,7 @@ void Toneinstance::Unlocksemaphore() {
 void Toneinstance::Closesemaphore() { Hsemaphore.reset(); }
 
 void Toneinstance::Becomefirstinstance(View& view) {
-    create_hidden(L"TastomatInstanceWindow");
+    create_message_only(L"TastomatInstanceWindow");
     // Only after a failed hand-over: gives the lock back, whether this copy took it or a
     // copy that hung kept it.
     Unlocksemaphore();

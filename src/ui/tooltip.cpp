@@ -49,4 +49,17 @@ void Tooltip::set_text(HWND parent, HWND tool, const std::wstring& text) {
     SendMessageW(hwnd_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
+void Tooltip::relay(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+    if (!hwnd_) return;
+    MSG m{};
+    m.hwnd = window;
+    m.message = msg;
+    m.wParam = wp;
+    m.lParam = lp;
+    m.time = static_cast<DWORD>(GetMessageTime());
+    m.pt.x = static_cast<short>(LOWORD(GetMessagePos()));
+    m.pt.y = static_cast<short>(HIWORD(GetMessagePos()));
+    SendMessageW(hwnd_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+}
+
 }  // namespace tastomat::ui

@@ -22,6 +22,9 @@ class Tooltip {
     // Describes the window `tool` (a control of `parent`, or `parent` itself).
     void add(HWND parent, HWND tool, const std::wstring& text);
     void set_text(HWND parent, HWND tool, const std::wstring& text);
+    // Hands the tooltip a mouse message it could not see itself: the one during which it
+    // was made.
+    void relay(HWND window, UINT msg, WPARAM wp, LPARAM lp);
 
   private:
     HWND hwnd_ = nullptr;

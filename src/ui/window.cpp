@@ -139,6 +139,15 @@ void Window::create_hidden(const wchar_t* class_name) {
     create(params);
 }
 
+void Window::create_message_only(const wchar_t* class_name) {
+    CreateParams params;
+    params.class_name = class_name;
+    params.style = 0;
+    params.x = params.y = params.width = params.height = 0;
+    params.parent = HWND_MESSAGE;
+    create(params);
+}
+
 LRESULT Window::on_message(UINT msg, WPARAM wp, LPARAM lp) { return default_message(msg, wp, lp); }
 
 LRESULT Window::default_message(UINT msg, WPARAM wp, LPARAM lp) {

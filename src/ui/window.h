@@ -46,6 +46,10 @@ class Window {
     // A window that is never shown and exists to receive messages. Top-level rather than
     // message-only, so that broadcasts such as "TaskbarCreated" reach it too.
     void create_hidden(const wchar_t* class_name);
+    // A window that only receives what is sent or posted to it (a hotkey, a handle handed
+    // to another process): no broadcasts, but cheaper to make than a top-level window,
+    // which under Wine weighs on every start.
+    void create_message_only(const wchar_t* class_name);
     void destroy();
 
     virtual LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp);

@@ -249,7 +249,7 @@ def probe_windows(mode, argument):
     for line in result.stdout.decode("utf-8", "replace").splitlines():
         left, top, right, bottom, style, window_class, text = line.split("\t", 6)
         found.append(ProbedWindow(int(left), int(top), int(right), int(bottom), int(style, 16),
-                                  window_class, text))
+                                  window_class, text.replace("\x1f", "\n")))
     return found
 
 

@@ -159,6 +159,18 @@ class Launch(LaunchCase):
         self.wait_badge_hidden()
         self.assert_nothing_started()
 
+    def test_mouse_on_the_badge_shows_the_assigned_keys(self):
+        self.start_up({"Buchstaben": [("E", self.recorder)]})
+        badge = self.show_badge()
+        # One move and the mouse rests: that first touch is also when the tooltip is made.
+        screen.xdotool("mousemove", badge.x + badge.width // 2, badge.y + badge.height // 2)
+
+        def tips():
+            return [w for w in harness.probe_windows("top", "tooltips_class32")
+                    if not w.style & harness.TTS_BALLOON]
+        [tip] = wait_until(tips, what="the badge's tooltip")
+        self.assertEqual(tip.text.splitlines()[1:], [f"E: {self.recorder}"])
+
     def test_ctrl_b_ends_the_program_and_the_hotkey_with_it(self):
         self.start_up({})
         self.show_badge()

@@ -3,7 +3,9 @@
 // "window_probe.exe children <title>": the child windows of the visible top-level window
 // with that title; "window_probe.exe top <class>": the visible top-level windows of that
 // class. The text is asked for with WM_GETTEXT, which the system carries across processes
-// (a tooltip answers with the tip it shows). Exit code 1 when nothing matched.
+// (a tooltip answers with the tip it shows). A line break in a text is written as the
+// unit separator (0x1F), so that each window stays one line. Exit code 1 when nothing
+// matched.
 #include <windows.h>
 
 #include <cstdio>
@@ -20,7 +22,12 @@ std::wstring text_of(HWND hwnd) {
     if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text),
                              SMTO_ABORTIFHUNG, 5000, &copied))
         return {};
-    return std::wstring(text, copied < 1024 ? copied : 1023);
+    std::wstring result;
+    for (const wchar_t c : std::wstring(text, copied < 1024 ? copied : 1023)) {
+        if (c == L'\r') continue;
+        result += c == L'\n' ? L'\x1f' : c;
+    }
+    return result;
 }
 
 void print(HWND hwnd) {
