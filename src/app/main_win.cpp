@@ -40,14 +40,24 @@ int run_tastomat(const tastomat::SettingsLocation& location) {
     Platform& os = win32_platform().platform;
     auto main = std::make_unique<Tmain>(os);
     std::unique_ptr<Tprogrammliste> programmliste;
+    bool settings_loaded = false;
     std::unique_ptr<TAdmindataform1> admin;
-    // Each is built when the loop first runs empty, or at once when the launcher needs it.
-    // Creating the settings window loads the table and records the start in the settings
-    // file.
+    // Each step runs when the loop first runs empty, or at once when the launcher needs the
+    // windows. The settings window is built in two steps, so that a hotkey pressed meanwhile
+    // waits for one of them only: its controls, then its loading, which reads the table and
+    // records the start in the settings file.
+    auto make_settings = [&] {
+        if (!programmliste)
+            programmliste = std::make_unique<Tprogrammliste>(*main->HotKey, os, location,
+                                                             Tprogrammliste::Load::later);
+    };
+    auto loaded_settings = [&] { return settings_loaded ? programmliste.get() : nullptr; };
     auto build_settings = [&] {
-        if (programmliste) return;
-        programmliste = std::make_unique<Tprogrammliste>(*main->HotKey, os, location);
-        main->attach(programmliste.get(), admin.get());
+        make_settings();
+        if (settings_loaded) return;
+        settings_loaded = true;
+        programmliste->load();
+        main->attach(loaded_settings(), admin.get());
     };
     auto build_admin = [&] {
         if (admin) return;
@@ -55,7 +65,7 @@ int run_tastomat(const tastomat::SettingsLocation& location) {
         admin->on_hotkey_set = [launcher = main.get()] {
             launcher->warn_if_not_registered(*launcher->Adminhotkey);
         };
-        main->attach(programmliste.get(), admin.get());
+        main->attach(loaded_settings(), admin.get());
     };
     // A later copy has handed its parameters to the running one and ends here, before the
     // settings window would read and write the settings file.
@@ -69,6 +79,7 @@ int run_tastomat(const tastomat::SettingsLocation& location) {
         // Not while the badge is up: a window built then keeps the badge from getting the
         // keyboard under Wine the next time it comes up.
         app.idle_steps_allowed = [launcher = main.get()] { return !launcher->visible(); };
+        app.when_idle(make_settings);
         app.when_idle(build_settings);
         app.when_idle(build_admin);
     }

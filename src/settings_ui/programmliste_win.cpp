@@ -57,7 +57,7 @@ void arm_stored_launcher_hotkey(Tfishotkey& HotKey, Platform& platform,
 }
 
 Tprogrammliste::Tprogrammliste(Tfishotkey& HotKey, Platform& platform,
-                               const SettingsLocation& location)
+                               const SettingsLocation& location, Load when)
     : Form(kFormName, L"MS Sans Serif"),
       HotKey_(HotKey),
       platform_(platform),
@@ -83,6 +83,10 @@ Tprogrammliste::Tprogrammliste(Tfishotkey& HotKey, Platform& platform,
     set_focus_control(programme->hwnd());
     table_.on_program_changed = [this](int index) { set_list_line(index); };
     ui::Application::instance().add_dialog(hwnd());
+    if (when == Load::at_once) load();
+}
+
+void Tprogrammliste::load() {
     ui::guarded(hwnd(), [this] { FormCreate(); });
 }
 

@@ -29,8 +29,14 @@ void arm_stored_launcher_hotkey(Tfishotkey& HotKey, Platform& platform,
 
 class Tprogrammliste : public ui::Form {
   public:
-    Tprogrammliste(Tfishotkey& HotKey, Platform& platform, const SettingsLocation& location);
+    // Loading reads the table and the window's stored state and records the start in the
+    // settings file. `later` leaves that to load(), so that a start can build the window
+    // and load it in two steps with the message loop answering in between.
+    enum class Load { at_once, later };
+    Tprogrammliste(Tfishotkey& HotKey, Platform& platform, const SettingsLocation& location,
+                   Load when = Load::at_once);
     ~Tprogrammliste() override;
+    void load();
 
     ProgramTable& table() { return table_; }
     const std::string& Erg() const { return table_.Erg; }
