@@ -127,9 +127,8 @@ void Tmain::apply_size() {
 
 void Tmain::create_tooltip() {
     // Made at the first touch of the mouse rather than at start, where every window costs
-    // time before the hotkey answers.
-    // No owner: under Wine an owned window would hand the badge to the X window manager.
-    // The key summary has one line per assigned slot.
+    // time before the hotkey answers. No owner: under Wine an owned window would hand the
+    // badge to the X window manager. The key summary has one line per assigned slot.
     tooltip_.create(nullptr, scale(600));
     tooltip_.add(hwnd(), hwnd(), tooltip_text_);
 }

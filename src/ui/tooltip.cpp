@@ -57,8 +57,9 @@ void Tooltip::relay(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     m.wParam = wp;
     m.lParam = lp;
     m.time = static_cast<DWORD>(GetMessageTime());
-    m.pt.x = static_cast<short>(LOWORD(GetMessagePos()));
-    m.pt.y = static_cast<short>(HIWORD(GetMessagePos()));
+    const DWORD at = GetMessagePos();
+    m.pt.x = static_cast<short>(LOWORD(at));
+    m.pt.y = static_cast<short>(HIWORD(at));
     SendMessageW(hwnd_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
 }
 
