@@ -1,18 +1,23 @@
 #pragma once
 #include <windows.h>
 
+#include "ui/corner_placement.h"
+
 namespace tastomat::ui {
 
-// The settings windows open near the bottom-right corner of the primary screen, clear of
-// the taskbar: top = screen height - window height - 40, left = screen width - width - 16.
+// The settings windows open near the bottom-right corner of the primary monitor's work
+// area, so that no taskbar (at the bottom, the top or a side, of any height) covers them.
 inline void place_bottom_right(HWND hwnd) {
     RECT r;
     GetWindowRect(hwnd, &r);
-    const int width = r.right - r.left;
-    const int height = r.bottom - r.top;
-    const int left = GetSystemMetrics(SM_CXSCREEN) - width - 16;
-    const int top = GetSystemMetrics(SM_CYSCREEN) - height - 40;
-    SetWindowPos(hwnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The primary monitor is the one that holds the screen's origin.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor)) return;
+    const RECT& work = monitor.rcWork;
+    const ScreenPoint at = bottom_right_in({work.left, work.top, work.right, work.bottom},
+                                           r.right - r.left, r.bottom - r.top);
+    SetWindowPos(hwnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Keeps a window opened from the launcher above the badge, which is always on top, while

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "platform/win32/scoped.h"
 #include "platform/win32/wide.h"
@@ -45,7 +46,8 @@ class WinFileSystemTest : public ::testing::Test {
     }
 
     fs::path root_;
-    WinFileSystem files;
+    // A holder that does not let go is given up on quickly here.
+    WinFileSystem files{HeldFileWait{200, 50}};
 };
 
 TEST_F(WinFileSystemTest, ReplaceWritesExactlyTheBytesAndLeavesNoTemporaryFile) {
@@ -82,6 +84,64 @@ TEST_F(WinFileSystemTest, ReplaceOfAFileHeldOpenByAnotherProgramKeepsTheOldConte
     }
     EXPECT_EQ(raw(target), "[Buchstaben]\r\nA=C:\\old.exe\r\n");
     EXPECT_EQ(entries(), 1u);
+}
+
+// A virus scanner or sync client that holds the file for a second, reading it without
+// letting it be renamed (the rename fails with access denied or a sharing violation) or
+// without sharing it at all (opening it fails with a sharing violation), is waited out; one
+// that holds it for longer than the wait gets the error and the old content stays.
+TEST_F(WinFileSystemTest, AHolderIsWaitedOutForAboutTwoSecondsThenTheErrorComes) {
+    struct Case {
+        const char* what;
+        DWORD share;
+        bool let_go_after_a_second;
+        bool replace;  // else read
+    };
+    const Case cases[] = {
+        {"rename, reader without delete sharing for 1 s", FILE_SHARE_READ, true, true},
+        {"rename, holder without sharing for 1 s", 0, true, true},
+        {"read, holder without sharing for 1 s", 0, true, false},
+        {"rename, reader without delete sharing for good", FILE_SHARE_READ, false, true},
+        {"read, holder without sharing for good", 0, false, false},
+    };
+    const std::string target = path(L"Tastomat.ini");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        put(target, "old");
+        HANDLE h = CreateFileW(to_wide(target).c_str(), GENERIC_READ, c.share, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        std::thread holder;
+        if (c.let_go_after_a_second) {
+            holder = std::thread([h] {
+                Sleep(1000);
+                CloseHandle(h);
+            });
+        }
+        WinFileSystem waiting;  // the wait the program uses
+        const DWORD started = GetTickCount();
+        if (c.let_go_after_a_second) {
+            if (c.replace) {
+                EXPECT_NO_THROW(waiting.replace_file(target, "new"));
+            } else {
+                EXPECT_EQ(waiting.read_file(target), std::optional<std::string>("old"));
+            }
+            holder.join();
+            EXPECT_EQ(raw(target), c.replace ? "new" : "old");
+        } else {
+            if (c.replace) {
+                EXPECT_THROW(waiting.replace_file(target, "new"), FileError);
+            } else {
+                EXPECT_THROW(waiting.read_file(target), FileError);
+            }
+            const DWORD waited = GetTickCount() - started;
+            EXPECT_GE(waited, 1900u);
+            EXPECT_LT(waited, 6000u);
+            CloseHandle(h);
+            EXPECT_EQ(raw(target), "old");
+        }
+        EXPECT_EQ(entries(), 1u) << "the temporary file is gone";
+    }
 }
 
 TEST_F(WinFileSystemTest, ReplaceOfAReadOnlyFileFailsWithTheOldContentKept) {

@@ -16,6 +16,23 @@ FileError file_error(const char* what, const std::string& path, DWORD error) {
     return FileError(std::string(what) + " \"" + path + "\". " + system_message(error));
 }
 
+// While another program has the file open without sharing it, opening it fails with a
+// sharing violation; renaming over it also with access denied when that program did not
+// allow deletion. Such a holder lets go within moments, so these errors are tried again
+// for a while. `attempt` returns 0 or the error code.
+template <typename Attempt>
+DWORD wait_out_holder(const HeldFileWait& wait, bool renaming, Attempt attempt) {
+    DWORD error = attempt();
+    const auto held = [renaming](DWORD e) {
+        return e == ERROR_SHARING_VIOLATION || (renaming && e == ERROR_ACCESS_DENIED);
+    };
+    for (unsigned waited = 0; held(error) && waited < wait.total_ms; waited += wait.step_ms) {
+        Sleep(wait.step_ms);
+        error = attempt();
+    }
+    return error;
+}
+
 }  // namespace
 
 bool is_existing_directory(const std::wstring& path) {
@@ -136,11 +153,14 @@ std::string system_message(DWORD error) {
 
 std::optional<std::string> WinFileSystem::read_file(const std::string& path) {
     const std::wstring wpath = to_wide(path);
-    const ScopedFile h(CreateFileW(wpath.c_str(), GENERIC_READ,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedFile h;
+    const DWORD error = wait_out_holder(wait_, false, [&] {
+        h.reset(CreateFileW(wpath.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return h ? DWORD{0} : GetLastError();
+    });
     if (!h) {
-        const DWORD error = GetLastError();
         if (!file_exists(path)) return std::nullopt;
         throw file_error("Cannot open file", path, error);
     }
@@ -170,10 +190,13 @@ void WinFileSystem::replace_file(const std::string& path, const std::string& byt
     if (const DWORD error = write_all(temp.handle(), bytes))
         throw file_error("Cannot write file", path, error);
     temp.close();
-    if (!MoveFileExW(temp.path().c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        throw file_error("Cannot create file", path, GetLastError());
-    }
+    const DWORD error = wait_out_holder(wait_, true, [&] {
+        return MoveFileExW(temp.path().c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                   ? DWORD{0}
+                   : GetLastError();
+    });
+    if (error) throw file_error("Cannot create file", path, error);
     temp.keep();
     remove_leftover_temp_files(target);
 }

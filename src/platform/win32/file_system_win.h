@@ -16,14 +16,25 @@ bool is_existing_directory(const std::wstring& path);
 // An existing file that is not a directory.
 bool is_existing_file(const std::wstring& path);
 
+// How long a file another program holds for a moment (a virus scanner, the search indexer,
+// a sync client) is waited for before the error reaches the user.
+struct HeldFileWait {
+    unsigned total_ms = 2000;
+    unsigned step_ms = 50;
+};
+
 class WinFileSystem final : public FileSystem {
   public:
+    explicit WinFileSystem(HeldFileWait wait = {}) : wait_(wait) {}
     std::optional<std::string> read_file(const std::string& path) override;
     void replace_file(const std::string& path, const std::string& bytes) override;
     bool file_exists(const std::string& path) override;
     bool directory_exists(const std::string& path) override;
     bool create_directories(const std::string& path) override;
     bool copy_file(const std::string& from, const std::string& to) override;
+
+  private:
+    HeldFileWait wait_;
 };
 
 }  // namespace tastomat
