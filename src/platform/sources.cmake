@@ -1,6 +1,7 @@
 # Sources of src/platform: portable files go to the core, Win32 files to the Windows layer.
 list(APPEND TASTOMAT_CORE_SOURCES
   src/platform/code_page.cpp
+  src/platform/keyboard_layout.cpp
   src/platform/paths.cpp
   src/platform/utf.cpp
 )

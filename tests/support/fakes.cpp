@@ -127,6 +127,13 @@ std::string FakeKeyboardLayout::key_name(unsigned virtual_key) {
     return it == names.end() ? std::string() : it->second;
 }
 
+std::string FakePcKeyboard::key_name(unsigned virtual_key) {
+    const auto codes = scan_codes.find(virtual_key);
+    if (codes == scan_codes.end()) return {};
+    const auto name = names.find(key_name_data(virtual_key, codes->second));
+    return name == names.end() ? std::string() : name->second;
+}
+
 std::string FakeSystemFolders::special_folder(int csidl) {
     const auto it = folders.find(csidl);
     return it == folders.end() ? std::string() : it->second;

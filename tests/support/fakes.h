@@ -92,6 +92,54 @@ class FakeKeyboardLayout final : public KeyboardLayout {
     }
 };
 
+// A German PC keyboard as MapVirtualKeyW and GetKeyNameTextW describe it: scan codes by
+// virtual key, names by the key data asked for. Keys of the extended set share their bare
+// scan code with another key (0xE0 0x35, the keypad's "/", with the "-" key's 0x35).
+class FakePcKeyboard final : public KeyboardLayout {
+  public:
+    std::map<unsigned, KeyScanCodes> scan_codes{
+        {0xBD, {0x35, 0x35}},    // -
+        {0x6F, {0xE035, 0x35}},  // keypad /
+        {0x6A, {0x37, 0x37}},    // keypad *
+        {0x2C, {0xE037, 0x37}},  // Print Screen
+        {0x6D, {0x4A, 0x4A}},    // keypad -
+        {0x6B, {0x4E, 0x4E}},    // keypad +
+        {0x6E, {0x53, 0x53}},    // keypad decimal
+        {0x90, {0x45, 0x45}},    // Num Lock
+        {0x13, {0xE11D, 0x45}},  // Pause
+        {0x11, {0x1D, 0x1D}},    // Ctrl
+        {0xA3, {0xE01D, 0x1D}},  // right Ctrl
+        {0x12, {0x38, 0x38}},    // Alt
+        {0xA5, {0xE038, 0x38}},  // Alt Gr
+        {0x5B, {0xE05B, 0x5B}},  // left Windows key
+        {0x5C, {0xE05C, 0x5C}},  // right Windows key
+        {0x5D, {0xE05D, 0x5D}},  // application key
+        {0x6C, {0x00, 0x00}},    // separator: no key on this keyboard
+    };
+    static constexpr unsigned long kExtended = 1ul << 24;
+    std::map<unsigned long, std::string> names{
+        {0x35ul << 16, "-"},
+        {0x35ul << 16 | kExtended, "Num /"},
+        {0x37ul << 16, "Num *"},
+        {0x37ul << 16 | kExtended, "Druck"},
+        {0x4Aul << 16, "Num -"},
+        {0x4Eul << 16, "Num +"},
+        {0x53ul << 16, "Num ,"},
+        {0x53ul << 16 | kExtended, "Entf"},
+        {0x45ul << 16, "Pause"},
+        {0x45ul << 16 | kExtended, "Num-Taste"},
+        {0x1Dul << 16, "Strg"},
+        {0x1Dul << 16 | kExtended, "Strg-Rechts"},
+        {0x38ul << 16, "Alt"},
+        {0x38ul << 16 | kExtended, "Alt Gr"},
+        {0x5Bul << 16 | kExtended, "Linke Windows"},
+        {0x5Cul << 16 | kExtended, "Rechte Windows"},
+        {0x5Dul << 16 | kExtended, "Anwendung"},
+    };
+    std::string key_name(unsigned virtual_key) override;
+    bool types_character(unsigned) override { return false; }
+};
+
 class FakeSystemFolders final : public SystemFolders {
   public:
     std::map<int, std::string> folders{{kFolderAppData, "C:\\Users\\anna\\AppData\\Roaming\\"},

@@ -91,6 +91,30 @@ TEST_F(ShortCutTextTest, EveryNamedKeyWithEveryModifierComboSurvivesTheRoundTrip
     }
 }
 
+// The keys the layout names keep their code through the text and back, the keypad's keys
+// and the other keys of the extended set among them; before, the keypad's "/" was named
+// after the "-" key, and "Strg+-" then armed the wrong key.
+TEST(LayoutKeyNameTest, KeypadAndExtendedKeysKeepTheirCodeThroughTheText) {
+    test::FakePcKeyboard keyboard;
+    const struct {
+        unsigned code;
+        const char* text;
+    } cases[] = {
+        {0x6F, "Strg+Num /"},          {0x6A, "Strg+Num *"},     {0x6D, "Strg+Num -"},
+        {0x6B, "Strg+Num +"},          {0x6E, "Strg+Num ,"},     {0xBD, "Strg+-"},
+        {0x2C, "Strg+Druck"},          {0x90, "Strg+Num-Taste"}, {0x13, "Strg+Pause"},
+        {0xA3, "Strg+Strg-Rechts"},    {0xA5, "Strg+Alt Gr"},    {0x5B, "Strg+Linke Windows"},
+        {0x5C, "Strg+Rechte Windows"}, {0x5D, "Strg+Anwendung"}, {0x6C, ""},
+    };
+    for (const auto& c : cases) {
+        const auto value = static_cast<TShortCut>(kShortCutCtrl | c.code);
+        EXPECT_EQ(ShortCutToText(value, keyboard), c.text) << c.code;
+        if (*c.text) {
+            EXPECT_EQ(TextToShortCut(c.text, keyboard), value) << c.text;
+        }
+    }
+}
+
 TEST(ShortCutValueTest, ModifiersBecomeBitsAndMouseButtonsAreIgnored) {
     EXPECT_EQ(ShortCut(123, ShiftState::Alt), kAltF12);
     EXPECT_EQ(ShortCut('L', ShiftState::Ctrl | ShiftState::Alt | ShiftState::Left), 0xC04C);

@@ -7,12 +7,12 @@
 namespace tastomat {
 
 std::string WinKeyboardLayout::key_name(unsigned virtual_key) {
-    const UINT scan_code = MapVirtualKeyW(virtual_key, MAPVK_VK_TO_VSC);
-    if (scan_code == 0) return {};
+    const unsigned long key_data =
+        key_name_data(virtual_key, {MapVirtualKeyW(virtual_key, MAPVK_VK_TO_VSC_EX),
+                                    MapVirtualKeyW(virtual_key, MAPVK_VK_TO_VSC)});
+    if (key_data == 0) return {};
     wchar_t buffer[64] = {};
-    // The scan code goes into bits 16-23 of the key message's parameter.
-    const LONG key_data = static_cast<LONG>(scan_code & 0xFFu) << 16;
-    const int length = GetKeyNameTextW(key_data, buffer, 64);
+    const int length = GetKeyNameTextW(static_cast<LONG>(key_data), buffer, 64);
     if (length <= 0) return {};
     return to_utf8(std::wstring_view(buffer, static_cast<size_t>(length)));
 }
