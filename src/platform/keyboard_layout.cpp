@@ -21,9 +21,10 @@ constexpr std::array<unsigned, 19> kExtendedKeys{
 unsigned long key_name_data(unsigned virtual_key, KeyScanCodes codes) {
     constexpr unsigned long kExtendedBit = 1ul << 24;
     const unsigned prefix = codes.with_prefix >> 8;
-    // Pause sends 0xE1 0x1D 0x45; the layout names it by the bare code, the Ctrl key's scan
-    // code after the prefix would name Ctrl.
-    const unsigned scan_code = (prefix == 0xE1 ? codes.bare : codes.with_prefix) & 0xFFu;
+    // Pause, the one key of the 0xE1 set, sends 0xE1 0x1D 0x45, and the layout names it by
+    // that 0x45 without the extended bit; the 0x1D after the prefix would name Ctrl.
+    constexpr unsigned kPauseNameCode = 0x45;
+    const unsigned scan_code = prefix == 0xE1 ? kPauseNameCode : codes.with_prefix & 0xFFu;
     if (scan_code == 0) return 0;
     const bool extended = prefix == 0xE0 || std::find(kExtendedKeys.begin(), kExtendedKeys.end(),
                                                       virtual_key) != kExtendedKeys.end();
