@@ -88,6 +88,7 @@ Tprogrammliste::Tprogrammliste(Tfishotkey& HotKey, Platform& platform,
 
 void Tprogrammliste::load() {
     ui::guarded(hwnd(), [this] { FormCreate(); });
+    loaded_ = true;
 }
 
 Tprogrammliste::~Tprogrammliste() { ui::Application::instance().remove_dialog(hwnd()); }
@@ -369,6 +370,11 @@ LRESULT Tprogrammliste::on_message(UINT msg, WPARAM wp, LPARAM lp) {
             ui::guarded(hwnd(), [this] { Formclose(); });
             ShowWindow(hwnd(), SW_HIDE);
             Formhide();
+            return 0;
+        case WM_ENDSESSION:
+            // After this message the session may end at any moment, and the process with it,
+            // without a close: what closing the open window would write is written now.
+            if (wp && loaded_ && visible()) ui::guarded(hwnd(), [this] { Saveprogs(); });
             return 0;
         case WM_COMMAND:
             // Escape closes the window, which saves; it never deletes an entry.

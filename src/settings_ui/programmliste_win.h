@@ -97,6 +97,7 @@ class Tprogrammliste : public ui::Form {
     ProgramTable table_;
     SettingsFileSession settings_file_;
     std::vector<std::unique_ptr<FormControl>> components_;
+    bool loaded_ = false;
 };
 
 }  // namespace tastomat

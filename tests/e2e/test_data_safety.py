@@ -5,6 +5,7 @@ letters outside the ANSI code page survives a save and a restart."""
 import os
 import shutil
 import subprocess
+import time
 
 import harness
 import screen
@@ -148,3 +149,88 @@ class LettersOutsideTheCodePage(DataSafetyCase):
         screen.key("e")
         command = self.wait_for_record()[0]
         self.assertIn(path.lower(), command.lower())
+
+
+SLOTS_FILE = ("[Fremd]\r\nSchluessel=Wert bleibt\r\n\r\n"
+              "[Buchstaben]\r\nE=C:\\Tools\\e.exe\r\nVE=C:\\Tools\\\r\nPE=-x\r\n"
+              "F=C:\\Tools\\f.exe\r\n\r\n")
+DELETE_BUTTON = (352 + 45, GROUP_TOP + 24 + 18)  # "&Löschen"
+
+
+class OpenWindowEdits(DataSafetyCase):
+    """An edit made in the open settings window reaches the file although something stands
+    in the way of the usual save: the session ends, or another program holds the file."""
+
+    def delete_slot_e(self):
+        harness.write_settings(SLOTS_FILE)
+        self.start_up()
+        window = self.open_settings()
+        self.select_slot(window, 4)
+        wait_until(lambda: marked_line_centre(window), what="the marked line")
+        screen.click(*at(window, *DELETE_BUTTON))
+        wait_until(lambda: self.list_line(4) == "E: " or None, what="slot E to be cleared")
+        return window
+
+    def assert_slot_e_gone_and_file_whole(self):
+        sections = self.sections()
+        slots = sections["Buchstaben"]
+        self.assertEqual((slots["E"], slots["VE"], slots["PE"]), ("", "", ""))
+        self.assertEqual(slots["F"], "C:\\Tools\\f.exe")
+        self.assertEqual(sections["Fremd"], {"Schluessel": "Wert bleibt"})
+        self.assertEqual(sections["Check"], {"WroteSuccesful": "1"})
+        self.assertEqual(len(slots) + len(sections["Zahlen"]) + len(sections["Funktionstasten"]),
+                         48 * 3)
+
+    def hold_settings_file(self):
+        holder = subprocess.Popen(
+            ["wine", harness.build_file("hold_file.exe"),
+             harness.appdata() + "\\Kobaltix\\Tastomat\\Tastomat.ini"],
+            env=harness.wine_env(), stdout=subprocess.PIPE, stdin=subprocess.DEVNULL)
+        holder.log = None
+        self.processes.append(holder)
+        self.addCleanup(holder.stdout.close)
+        self.assertEqual(holder.stdout.readline().strip(), b"held")
+        return holder
+
+    def test_slot_deleted_in_the_open_window_is_gone_from_the_file_after_log_off(self):
+        self.delete_slot_e()
+        self.assertEqual(self.sections()["Buchstaben"]["E"], "C:\\Tools\\e.exe")
+        # Wine's own end of the session: WM_QUERYENDSESSION and WM_ENDSESSION to every
+        # top-level window, then the processes end.
+        subprocess.run(["wine", "wineboot", "--end-session", "--shutdown", "--force"],
+                       env=harness.wine_env(), capture_output=True, timeout=120)
+        self.wait_for_exit(timeout=60)
+        self.assert_slot_e_gone_and_file_whole()
+
+    def test_file_held_for_a_second_while_the_window_closes_still_gets_the_change(self):
+        self.delete_slot_e()
+        holder = self.hold_settings_file()
+        screen.focus(self.settings_window())
+        screen.key("Escape")  # the save runs while the file is held
+        time.sleep(1.0)  # how long the other program holds the file, not a wait for an effect
+        holder.kill()
+        holder.wait(timeout=10)
+        screen.wait_until_gone(TITLE)
+        wait_until(lambda: self.sections()["Buchstaben"]["E"] == "" or None,
+                   what="the change in the settings file")
+        self.assertTrue(screen.stays_false(lambda: screen.windows("Fehler"), 3.0))
+        self.assert_slot_e_gone_and_file_whole()
+
+    def test_file_held_longer_than_the_save_waits_gives_the_error_box_and_stays_as_it_was(self):
+        self.delete_slot_e()
+        with open(harness.settings_path(), "rb") as f:
+            before = f.read()
+        holder = self.hold_settings_file()
+        screen.focus(self.settings_window())
+        screen.key("Escape")
+        box = screen.wait_for_window("Fehler")
+        screen.grab(save_as=self.artifact("error-box.png"))
+        with open(harness.settings_path(), "rb") as f:
+            self.assertEqual(f.read(), before)
+        screen.focus(box)
+        screen.key("Return")
+        screen.wait_until_gone("Fehler")
+        holder.kill()
+        holder.wait(timeout=10)
+        with open(harness.settings_path(), "rb") as f:
+            self.assertEqual(f.read(), before)
