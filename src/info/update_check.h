@@ -66,7 +66,8 @@ class UpdateCheck {
     bool running() const { return running_; }
 
   private:
-    double server_version();
+    // The server's version, nothing when its file could not be fetched.
+    std::optional<double> server_version();
     void download(double installed, double server);
     void announce_length(const std::string& url);
     std::string format(const std::string& text, double installed, double server) const;

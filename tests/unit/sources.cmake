@@ -21,4 +21,5 @@ set(UNIT_TEST_SOURCES
   unit/text_encoding_test.cpp
   unit/info_version_test.cpp
   unit/update_check_test.cpp
+  unit/http_worker_test.cpp
 )
