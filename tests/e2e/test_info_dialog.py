@@ -12,13 +12,15 @@ import harness
 import screen
 from screen import wait_until
 from test_settings_window import SettingsCase
-from update_server import UpdateServer
+from tls_authority import TestAuthority
+from update_server import ForwardProxy, UpdateServer
 
 INFO_TITLE = "Info \u00fcber Tastomat"
 BADGE = "Start als User..."
 SAVE_TITLE = "Speichern als"  # the title of Wine's German save dialog
 INFORMATION, CONFIRMATION = "Informationen", "Best\u00e4tigen"
 UP_TO_DATE = "Derzeit befindet sich keine aktuellere Version auf dem Server"
+CONNECT_FAILED = "Problem beim Verbinden mit dem Server"
 # Each time-out of the loopback build's HTTP client in these scenarios.
 TIMEOUT_MS = 2000
 SCALE = 96 / 120
@@ -168,9 +170,9 @@ class UpdateCheckCase(InfoCase):
     def server_requests(self, method, path):
         return [p for p in self.server.paths(method) if p == path]
 
-    def serve(self, version_file, silent=(), slow=None):
+    def serve(self, version_file, silent=(), slow=None, tls=None):
         server = UpdateServer({"tastomat.ver": version_file, "tastomat.zip": self.archive},
-                              silent, slow)
+                              silent, slow, tls)
         self.addCleanup(server.close)
         self.server = server
         for name, value in (("TASTOMAT_TEST_UPDATE_URL", server.base_url),
@@ -192,6 +194,31 @@ class UpdateCheckCase(InfoCase):
     def status_line(self):
         return next(text for cls, text in window_texts(INFO_TITLE)
                     if cls.lower() == "msctls_statusbar32")
+
+
+    def save_update_as(self, path):
+        """Answers the question with Yes and saves the archive as path."""
+        self.assertEqual(message(CONFIRMATION),
+                         "Version 1,00, auf dem Server ist 9,99.\\rAktualisieren?")
+        self.close_box(CONFIRMATION, "&Ja")
+        save = screen.wait_for_window(SAVE_TITLE)
+        screen.focus(save)
+        screen.key("ctrl+a")
+        screen.type_text(harness.windows_path(path), delay_ms=20)
+        screen.key("Return")
+        screen.wait_until_gone(SAVE_TITLE)
+
+    def associate_zip_archives(self, log):
+        """Zip archives open with record_start.exe, which notes how it was started. Wine's
+        shell reads file types from HKEY_CLASSES_ROOT only, not from the user's classes."""
+        recorder = harness.windows_path(harness.build_file("record_start.exe"))
+        classes = "HKCR"
+        harness.wine("reg", "add", classes + r"\.zip", "/ve", "/d", "TastomatTestZip", "/f")
+        harness.wine("reg", "add", classes + r"\TastomatTestZip\shell\open\command", "/ve", "/d",
+                     f'"{recorder}" "{harness.windows_path(log)}" "%1"', "/f")
+        self.addCleanup(harness.wine, "reg", "delete", classes + r"\TastomatTestZip", "/f",
+                        check=False)
+        self.addCleanup(harness.wine, "reg", "delete", classes + r"\.zip", "/f", check=False)
 
 
 class UpdateCheck(UpdateCheckCase):
@@ -244,18 +271,6 @@ class UpdateCheck(UpdateCheckCase):
         self.assertFalse(os.path.exists(os.path.join(work, "update.tar")))
         self.close_box(INFORMATION)
 
-    def associate_zip_archives(self, log):
-        """Zip archives open with record_start.exe, which notes how it was started. Wine's
-        shell reads file types from HKEY_CLASSES_ROOT only, not from the user's classes."""
-        recorder = harness.windows_path(harness.build_file("record_start.exe"))
-        classes = "HKCR"
-        harness.wine("reg", "add", classes + r"\.zip", "/ve", "/d", "TastomatTestZip", "/f")
-        harness.wine("reg", "add", classes + r"\TastomatTestZip\shell\open\command", "/ve", "/d",
-                     f'"{recorder}" "{harness.windows_path(log)}" "%1"', "/f")
-        self.addCleanup(harness.wine, "reg", "delete", classes + r"\TastomatTestZip", "/f",
-                        check=False)
-        self.addCleanup(harness.wine, "reg", "delete", classes + r"\.zip", "/f", check=False)
-
     def test_silent_server_ends_the_download_by_time_out_and_the_hotkey_still_works(self):
         server = self.serve(b"9,99\r\n", silent={"tastomat.zip"})
         self.check_for_update()
@@ -296,3 +311,104 @@ class UpdateCheck(UpdateCheckCase):
         screen.wait_until_gone(SAVE_TITLE)
         screen.wait_until_gone(INFO_TITLE)
         self.assertEqual(len(self.server_requests("GET", "/download/tastomat.zip")), 1)
+
+
+class CheckInTheBackground(UpdateCheckCase):
+
+    def test_a_silent_server_holds_nothing_up_and_the_check_says_it_could_not_connect(self):
+        # The server takes the connection for the version file and never answers: the
+        # dialog, its buttons and the tray menu go on working meanwhile.
+        server = self.serve(b"9,99\r\n", silent={"tastomat.ver"})
+        self.check_for_update()
+        asked = time.monotonic()
+        wait_until(lambda: server.paths("HEAD"), what="the check to ask the server")
+        screen.key("alt+n")  # a second check does not start
+        items = self.open_tray_menu()
+        self.assertIn("Einstellungen Tastomat", dict(items))
+        screen.key("Escape")
+        wait_until(lambda: self.menu_items() is None, what="the tray menu to close")
+        self.assertEqual(server.paths(), ["/download/tastomat.ver"])
+        self.assertEqual(message(INFORMATION, timeout=30), CONNECT_FAILED)
+        self.assertLess(time.monotonic() - asked, 8 * TIMEOUT_MS / 1000)
+        self.close_box(INFORMATION)
+        self.assertEqual(server.paths(), ["/download/tastomat.ver"])
+
+    def test_no_server_at_the_address_is_a_failure_not_an_old_version(self):
+        # A port nobody listens on: the connection is refused.
+        server = self.serve(b"9,99\r\n")
+        server.close()
+        self.check_for_update()
+        self.assertEqual(message(INFORMATION, timeout=30), CONNECT_FAILED)
+        self.close_box(INFORMATION)
+        self.assertFalse(screen.windows(CONFIRMATION))
+
+
+class SecureServer(UpdateCheckCase):
+    """https against a loopback server whose authority the system trusts for this class
+    only."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.folder = tempfile.mkdtemp(prefix="tastomat-tls-")
+        cls.authority = TestAuthority(cls.folder, "TastomatTestCA")
+        cls.stranger = TestAuthority(cls.folder, "TastomatStrangerCA")
+        distrust = cls.authority.trust()
+        # Taken out again however the class ends.
+        cls.addClassCleanup(shutil.rmtree, cls.folder, True)
+        cls.addClassCleanup(distrust)
+
+    def test_a_trusted_certificate_brings_the_archive_unchanged(self):
+        work = tempfile.mkdtemp(prefix="tastomat-update-")
+        self.addCleanup(shutil.rmtree, work, True)
+        self.associate_zip_archives(os.path.join(work, "opened.txt"))
+        server = self.serve(b"9,99\r\n", tls=self.authority.server_context("localhost"))
+        self.assertTrue(server.base_url.startswith("https://localhost:"))
+        self.check_for_update()
+        self.save_update_as(os.path.join(work, "update.zip"))
+        message(INFORMATION)
+        with open(os.path.join(work, "update.zip"), "rb") as f:
+            self.assertEqual(f.read(), self.archive)
+        self.close_box(INFORMATION)
+
+    def test_a_certificate_nobody_vouches_for_or_for_another_host_is_refused(self):
+        cases = {"unknown authority": self.stranger.server_context("localhost"),
+                 "another host name": self.authority.server_context("updates.example")}
+        server = self.serve(b"9,99\r\n", tls=next(iter(cases.values())))
+        self.check_for_update()
+        for what, context in cases.items():
+            with self.subTest(what):
+                server.tls = context
+                if what != next(iter(cases)):
+                    dialog = screen.wait_for_window(INFO_TITLE)
+                    screen.focus(dialog)
+                    screen.key("alt+n")
+                self.assertEqual(message(INFORMATION, timeout=30), CONNECT_FAILED)
+                self.assertFalse(screen.windows(CONFIRMATION))
+                self.close_box(INFORMATION)
+        # The refused connections never got as far as a request.
+        self.assertEqual(server.requests, [])
+
+
+class ThroughTheProxy(UpdateCheckCase):
+
+    def test_the_check_goes_through_the_proxy_the_system_is_set_up_for(self):
+        proxy = ForwardProxy()
+        self.addCleanup(proxy.close)
+        set_user_proxy(self, proxy.address)
+        server = self.serve(release_file("tastomat.ver"))
+        self.check_for_update()
+        self.assertEqual(message(INFORMATION), UP_TO_DATE)
+        self.close_box(INFORMATION)
+        url = server.base_url + "tastomat.ver"
+        self.assertEqual(proxy.requests, [("HEAD", url), ("GET", url)])
+
+
+def set_user_proxy(case, address):
+    """The user's proxy server, as the connection settings keep it, for the test case."""
+    key = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings"
+    harness.wine("reg", "add", key, "/v", "ProxyEnable", "/t", "REG_DWORD", "/d", "1", "/f")
+    harness.wine("reg", "add", key, "/v", "ProxyServer", "/t", "REG_SZ", "/d", address, "/f")
+    case.addCleanup(harness.wine, "reg", "delete", key, "/v", "ProxyServer", "/f", check=False)
+    case.addCleanup(harness.wine, "reg", "add", key, "/v", "ProxyEnable", "/t", "REG_DWORD",
+                    "/d", "0", "/f")
