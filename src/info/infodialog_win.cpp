@@ -43,7 +43,7 @@ Tinfodialog::Tinfodialog(HWND owner, Platform& platform, const UpdateServer& ser
     create(params);
     form_created();
 
-    Http = std::make_shared<WinHttpClient>(server.timeouts);
+    Http = std::make_shared<WinHttpClient>(server.timeouts, server.proxy);
     if (HANDLE event = CreateEventW(nullptr, FALSE, FALSE, nullptr))
         news_ = std::shared_ptr<void>(event, CloseHandle);
     worker_ = std::make_unique<HttpWorker>(Http, static_cast<HttpWaiter&>(*this));

@@ -7,6 +7,10 @@
 
 namespace tastomat {
 
+// Where a session takes its proxy from: the system, which resolves it per request (8.1 and
+// later), or the user's settings (before 8.1, where the system refuses that).
+enum class ProxySource { System, UserSettings };
+
 // The current user's settings: "Automatically detect settings", "Use automatic
 // configuration script" and the proxy server with its exceptions.
 struct UserProxySettings {

@@ -4,6 +4,7 @@ against a loopback server that holds the files the build made for the update ser
 import os
 import re
 import shutil
+import struct
 import subprocess
 import tempfile
 import time
@@ -392,23 +393,32 @@ class SecureServer(UpdateCheckCase):
 
 class ThroughTheProxy(UpdateCheckCase):
 
-    def test_the_check_goes_through_the_proxy_the_system_is_set_up_for(self):
+    def test_the_check_goes_through_the_proxy_the_users_settings_name(self):
+        # Wine takes the automatic proxy access of Windows 8.1 and later but goes direct
+        # with it; the way of Windows 7, the user's settings, is one Wine follows.
+        os.environ["TASTOMAT_TEST_PROXY_SOURCE"] = "user"
+        self.addCleanup(os.environ.pop, "TASTOMAT_TEST_PROXY_SOURCE", None)
         proxy = ForwardProxy()
         self.addCleanup(proxy.close)
         set_user_proxy(self, proxy.address)
         server = self.serve(release_file("tastomat.ver"))
         self.check_for_update()
-        self.assertEqual(message(INFORMATION), UP_TO_DATE)
+        self.assertEqual(message(INFORMATION), UP_TO_DATE, (proxy.requests, server.requests))
         self.close_box(INFORMATION)
         url = server.base_url + "tastomat.ver"
         self.assertEqual(proxy.requests, [("HEAD", url), ("GET", url)])
+        self.assertEqual(server.paths(), ["/download/tastomat.ver"] * 2)
 
 
 def set_user_proxy(case, address):
-    """The user's proxy server, as the connection settings keep it, for the test case."""
-    key = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings"
-    harness.wine("reg", "add", key, "/v", "ProxyEnable", "/t", "REG_DWORD", "/d", "1", "/f")
-    harness.wine("reg", "add", key, "/v", "ProxyServer", "/t", "REG_SZ", "/d", address, "/f")
-    case.addCleanup(harness.wine, "reg", "delete", key, "/v", "ProxyServer", "/f", check=False)
-    case.addCleanup(harness.wine, "reg", "add", key, "/v", "ProxyEnable", "/t", "REG_DWORD",
-                    "/d", "0", "/f")
+    """The user's proxy server for the test case, as the connection settings dialog keeps
+    it: DefaultConnectionSettings, version 0x46, "use a proxy server", no exceptions, no
+    script, no detection."""
+    proxy = address.encode("ascii")
+    blob = (struct.pack("<III", 0x46, 0, 0x3) + struct.pack("<I", len(proxy)) + proxy
+            + struct.pack("<II", 0, 0) + bytes(32))
+    key = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings\Connections"
+    harness.wine("reg", "add", key, "/v", "DefaultConnectionSettings", "/t", "REG_BINARY",
+                 "/d", blob.hex(), "/f")
+    case.addCleanup(harness.wine, "reg", "delete", key, "/v", "DefaultConnectionSettings",
+                    "/f", check=False)

@@ -103,8 +103,10 @@ class UpdateServer:
 
 
 class ForwardProxy:
-    """A plain HTTP proxy on 127.0.0.1: takes requests in absolute form, passes them on
-    and the replies back, and records (method, url) of each."""
+    """A plain HTTP proxy on the loopback: takes requests in absolute form, passes them on
+    and the replies back, and records (method, url) of each. It listens on 127.0.0.2: Wine
+    sends a request in absolute form only when the proxy's host name differs from the
+    server's, which is 127.0.0.1."""
 
     def __init__(self):
         self.requests = []
@@ -144,13 +146,13 @@ class ForwardProxy:
             def log_message(self, *args):
                 pass
 
-        self._httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        self._httpd = http.server.ThreadingHTTPServer(("127.0.0.2", 0), Handler)
         self._httpd.daemon_threads = True
         threading.Thread(target=self._httpd.serve_forever, daemon=True).start()
 
     @property
     def address(self):
-        return f"127.0.0.1:{self._httpd.server_address[1]}"
+        return f"127.0.0.2:{self._httpd.server_address[1]}"
 
     def close(self):
         self._httpd.shutdown()

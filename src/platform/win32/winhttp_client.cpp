@@ -90,11 +90,13 @@ UserProxySettings user_proxy_settings() {
 
 }  // namespace
 
-WinHttpClient::WinHttpClient(const HttpTimeouts& timeouts) : timeouts_(timeouts) {
+WinHttpClient::WinHttpClient(const HttpTimeouts& timeouts, ProxySource proxy)
+    : timeouts_(timeouts) {
     // The system's proxy, resolved by the system: Windows 8.1 and later. Earlier systems
     // refuse the access type, and the user's own settings are followed instead.
-    session_.reset(WinHttpOpen(kUserAgent, WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY,
-                               WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+    if (proxy == ProxySource::System)
+        session_.reset(WinHttpOpen(kUserAgent, WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY,
+                                   WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
     if (!session_) open_with_user_settings();
     // Without them a server that takes the connection and never answers would hold the
     // check, and the dialog that waits for it, for good.

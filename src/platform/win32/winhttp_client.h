@@ -20,7 +20,8 @@ using ScopedInternet = Scoped<HINTERNET, InternetHandleDeleter>;
 // and https:// URLs. Blocking: the update check calls it from a worker thread.
 class WinHttpClient final : public HttpClient {
   public:
-    explicit WinHttpClient(const HttpTimeouts& timeouts = {});
+    explicit WinHttpClient(const HttpTimeouts& timeouts = {},
+                           ProxySource proxy = ProxySource::System);
 
     std::int64_t head(const std::string& url) override;
     std::string get(const std::string& url, const HttpProgress& progress) override;
