@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::optional<double> value = parse_version_file(text);
     if (value) {
         require(std::isfinite(*value) && *value >= 0, "a number that is no version");
-        require(!text.empty() && in_run(text.front()), "a number from a text that starts with none");
+        require(!text.empty() && in_run(text.front()),
+                "a number from a text that starts with none");
     }
     std::size_t run = 0;
     while (run < text.size() && in_run(text[run])) ++run;

@@ -112,9 +112,8 @@ TEST(HttpWorkerTest, RequestsRunOffTheAskingThreadWhichKeepsWaitingInItsLoop) {
         std::vector<std::pair<std::int64_t, std::thread::id>> progress;
         const auto ask = [&] {
             if (c.head) return std::to_string(worker.head("u"));
-            return worker.get("u", [&](std::int64_t n) {
-                progress.emplace_back(n, std::this_thread::get_id());
-            });
+            return worker.get(
+                "u", [&](std::int64_t n) { progress.emplace_back(n, std::this_thread::get_id()); });
         };
         if (c.fails) {
             EXPECT_THROW(ask(), HttpError);
