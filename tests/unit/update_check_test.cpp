@@ -214,7 +214,7 @@ TEST_F(UpdateCheckTest, AsksTheServerForTheProgramsFilesAndProposesItsFolder) {
     UpdateCheck check(
         {http, files, shell, dialog}, kBase, kExe,
         [](double& number) { return number = 1.0, true; }, ',');
-    // A click while the check runs (the progress line lets input through) does nothing.
+    // A click while the check runs (its waits let input through) does nothing.
     dialog.during_progress = [&] { check.Getnewversionclick(); };
     check.Getnewversionclick();
 

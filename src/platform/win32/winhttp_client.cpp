@@ -187,9 +187,9 @@ std::string WinHttpClient::get(const std::string& url, const HttpProgress& progr
     if (announced > 0) body.reserve(static_cast<size_t>(std::min(announced, kLargestReserve)));
     std::vector<char> buffer(size_t{64} * 1024);
     for (;;) {
-        // Reading only what has arrived reports progress, and lets the caller pump its
-        // messages, as each piece comes in: a full-buffer read waits for 64 KiB, which on
-        // a slow line leaves the window frozen for seconds.
+        // Reading only what has arrived reports progress as each piece comes in: a
+        // full-buffer read waits for 64 KiB, which on a slow line leaves the progress line
+        // standing still for seconds.
         DWORD available = 0;
         if (!WinHttpQueryDataAvailable(r.request.get(), &available)) fail("Transfer broken", url);
         if (available == 0) break;
