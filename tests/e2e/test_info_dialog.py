@@ -295,7 +295,7 @@ class UpdateCheck(UpdateCheckCase):
         self.serve(b"9,99\r\n", slow={"tastomat.zip": 12})
         self.check_for_update()
         self.close_box(CONFIRMATION, "&Ja")
-        # While the archive trickles in, the progress line lets input through: "&OK"
+        # While the archive trickles in, the dialog takes input: "&OK"
         # and a second "&Neue Version" are taken, but the dialog stays while the check runs.
         dialog = screen.wait_for_window(INFO_TITLE)
         total = f" von {len(self.archive)} Bytes"
