@@ -96,6 +96,10 @@ class UpdateServer:
     def paths(self, method=None):
         return [path for m, path, _ in self.requests if method in (None, m)]
 
+    def release(self):
+        """The silent requests end: their connections close without an answer."""
+        self._release.set()
+
     def close(self):
         self._release.set()
         self._httpd.shutdown()
