@@ -44,5 +44,12 @@ ctest --test-dir build/win64 --output-on-failure
 echo "== end-to-end scenarios under Wine"
 export TASTOMAT_BUILD="$root/build/win64"
 export TASTOMAT_ARTIFACTS="$root/artifacts"
+# The https scenarios trust an authority of their own for as long as they run and take it
+# out again; one left behind by a run that was killed goes here.
+if ls /usr/local/share/ca-certificates/tastomat-test-* >/dev/null 2>&1; then
+    rm -f /usr/local/share/ca-certificates/tastomat-test-*
+    find /etc/ssl/certs -xtype l -delete
+    update-ca-certificates >/dev/null
+fi
 python3 -m unittest discover -s tests/e2e -p 'test_*.py' -v
 echo "All tests passed."

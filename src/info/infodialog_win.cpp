@@ -43,9 +43,12 @@ Tinfodialog::Tinfodialog(HWND owner, Platform& platform, const UpdateServer& ser
     create(params);
     form_created();
 
-    Http = std::make_unique<WinHttpClient>(server.timeouts);
+    Http = std::make_shared<WinHttpClient>(server.timeouts, server.proxy);
+    if (HANDLE event = CreateEventW(nullptr, FALSE, FALSE, nullptr))
+        news_ = std::shared_ptr<void>(event, CloseHandle);
+    worker_ = std::make_unique<HttpWorker>(Http, static_cast<HttpWaiter&>(*this));
     check_ = std::make_unique<UpdateCheck>(
-        UpdateCheck::Services{*Http, platform.files, platform.shell, *this}, server.base_url,
+        UpdateCheck::Services{*worker_, platform.files, platform.shell, *this}, server.base_url,
         exe_path_,
         [this](double& number) { return GetVersionNumber(number, executable_, exe_path_); },
         decimal_separator());
@@ -178,10 +181,25 @@ std::optional<std::string> Tinfodialog::save_archive_as(const ArchiveSaveRequest
     return to_utf8(*chosen);
 }
 
-void Tinfodialog::show_progress(const std::string& text) {
-    Statusbar->set_status(to_wide(text));
+void Tinfodialog::show_progress(const std::string& text) { Statusbar->set_status(to_wide(text)); }
+
+std::function<void()> Tinfodialog::signal() {
+    std::shared_ptr<void> event = news_;
+    return [event] {
+        if (event) SetEvent(event.get());
+    };
+}
+
+void Tinfodialog::wait() {
+    // Wakes for the worker's news and for every message of this thread: the dialog paints
+    // and takes clicks, the hotkeys and the tray menu answer, while the request runs. Without
+    // an event (none could be made) the wait looks again every 50 ms.
+    HANDLE event = news_.get();
+    MsgWaitForMultipleObjectsEx(event ? 1 : 0, event ? &event : nullptr, event ? INFINITE : 50,
+                                QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     ui::Application& app = ui::Application::instance();
     app.process_messages();
+    // The program is ending: the check stops here, the worker ends alone.
     if (app.terminated()) throw CheckAbandoned{};
 }
 

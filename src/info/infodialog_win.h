@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "info/http_worker.h"
 #include "info/update_check.h"
 #include "info/update_server.h"
 #include "platform/http_client.h"
@@ -21,7 +22,7 @@
 
 namespace tastomat {
 
-class Tinfodialog : public ui::ModalForm, private UpdateDialog {
+class Tinfodialog : public ui::ModalForm, private UpdateDialog, private HttpWaiter {
   public:
     // owner: the settings window, which the dialog is centred over and stays above.
     Tinfodialog(HWND owner, Platform& platform, const UpdateServer& server);
@@ -39,7 +40,9 @@ class Tinfodialog : public ui::ModalForm, private UpdateDialog {
 
     // Components, in declaration order.
     std::unique_ptr<ui::Label> Copyrightlabel, Homepagelabel, Datumlabel, Versionlabel;
-    std::unique_ptr<HttpClient> Http;
+    // Shared with the request's worker thread, which may outlive the dialog when the
+    // program ends during a check.
+    std::shared_ptr<HttpClient> Http;
     std::unique_ptr<ui::StatusBar> Statusbar;
     std::unique_ptr<ui::ImageList> ImageList1;
     std::unique_ptr<ui::Button> okbut, getnewversion, homepagebut, emailbut;
@@ -63,10 +66,18 @@ class Tinfodialog : public ui::ModalForm, private UpdateDialog {
     std::optional<std::string> save_archive_as(const ArchiveSaveRequest& request) override;
     void show_progress(const std::string& text) override;
 
+    // The wait for a request: window messages go on being handled meanwhile.
+    std::function<void()> signal() override;
+    void wait() override;
+
     HWND owner_;
     Platform& platform_;
     WinExecutableFile executable_;
     std::string exe_path_;
+    // Set by the worker when there is news; shared so that a late worker never touches a
+    // closed handle.
+    std::shared_ptr<void> news_;
+    std::unique_ptr<HttpWorker> worker_;
     std::unique_ptr<UpdateCheck> check_;
     bool close_pending_ = false;
 };

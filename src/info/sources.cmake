@@ -2,6 +2,7 @@
 # update_server.cpp is not listed: each program build brings its own (see CMakeLists.txt).
 list(APPEND TASTOMAT_CORE_SOURCES
   src/info/info_texts.cpp
+  src/info/http_worker.cpp
   src/info/update_check.cpp
   src/info/version.cpp
   src/info/version_file.cpp

@@ -31,30 +31,35 @@ void UpdateCheck::Getnewversionclick() {
         ~Done() { flag = false; }
     } done{running_};
 
-    const double server = server_version();
+    const InfoTexts& texts = info_texts();
+    const std::optional<double> server = server_version();
+    if (!server) {
+        services_.dialog.inform(texts.connect_failed);
+        return;
+    }
     double installed = 0;
     if (!installed_version_(installed)) return;
-    const InfoTexts& texts = info_texts();
-    if (installed == server) {
+    if (installed == *server) {
         services_.dialog.inform(texts.up_to_date);
         return;
     }
-    if (!services_.dialog.ask(format(texts.update_question, installed, server))) return;
-    download(installed, server);
+    if (!services_.dialog.ask(format(texts.update_question, installed, *server))) return;
+    download(installed, *server);
 }
 
-double UpdateCheck::server_version() {
-    // Whatever goes wrong here, the server counts as having version 1.0: the user then
-    // sees the question (or, with 1.0 installed, that nothing newer is there).
+std::optional<double> UpdateCheck::server_version() {
+    std::string text;
     try {
         const std::string url = base_url_ + change_extension(Zipname, ".ver");
         announce_length(url);
-        const std::string text =
-            services_.http.get(url, [this](std::int64_t count) { httpWork(count); });
-        return parse_version_file(text).value_or(1.0);
+        text = services_.http.get(url, [this](std::int64_t count) { httpWork(count); });
     } catch (const std::exception&) {
-        return 1.0;
+        // No file, no answer: counting that as some version would tell the user a
+        // falsehood ("nothing newer", or an offer of 1.0).
+        return std::nullopt;
     }
+    // A server that answered with a text holding no number still counts as having 1.0.
+    return parse_version_file(text).value_or(1.0);
 }
 
 void UpdateCheck::download(double installed, double server) {

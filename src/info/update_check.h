@@ -31,7 +31,7 @@ class UpdateDialog {
     virtual bool ask(const std::string& text) = 0;
     // The chosen file name, or nothing when the user cancelled.
     virtual std::optional<std::string> save_archive_as(const ArchiveSaveRequest& request) = 0;
-    // Shows the progress line and lets waiting window messages through.
+    // Shows the progress line.
     virtual void show_progress(const std::string& text) = 0;
 };
 
@@ -57,8 +57,8 @@ class UpdateCheck {
     std::int32_t Filelen = 0;
     const std::string Zipname;
 
-    // The whole check, start to end. A click while a check runs (the progress line lets
-    // input through) does nothing.
+    // The whole check, start to end. A click while a check runs (its waits let input
+    // through) does nothing.
     void Getnewversionclick();
     // Progress of a transfer: bytes received so far.
     void httpWork(std::int64_t WorkCount);
@@ -66,7 +66,8 @@ class UpdateCheck {
     bool running() const { return running_; }
 
   private:
-    double server_version();
+    // The server's version, nothing when its file could not be fetched.
+    std::optional<double> server_version();
     void download(double installed, double server);
     void announce_length(const std::string& url);
     std::string format(const std::string& text, double installed, double server) const;

@@ -4,12 +4,15 @@
 #include <string>
 
 #include "platform/http_client.h"
+#include "platform/proxy_plan.h"
 
 namespace tastomat {
 
 struct UpdateServer {
     std::string base_url;  // ends with "/"; the file names are appended to it
     HttpTimeouts timeouts;
+    // The system's proxy where the system offers it, the user's settings where not.
+    ProxySource proxy = ProxySource::System;
 };
 
 // Fixed for each build of the program and defined once per executable: the shipped

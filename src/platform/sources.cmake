@@ -3,6 +3,7 @@ list(APPEND TASTOMAT_CORE_SOURCES
   src/platform/code_page.cpp
   src/platform/keyboard_layout.cpp
   src/platform/paths.cpp
+  src/platform/proxy_plan.cpp
   src/platform/utf.cpp
 )
 if(WIN32)

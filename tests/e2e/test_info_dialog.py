@@ -4,6 +4,7 @@ against a loopback server that holds the files the build made for the update ser
 import os
 import re
 import shutil
+import struct
 import subprocess
 import tempfile
 import time
@@ -12,13 +13,15 @@ import harness
 import screen
 from screen import wait_until
 from test_settings_window import SettingsCase
-from update_server import UpdateServer
+from tls_authority import TestAuthority
+from update_server import ForwardProxy, UpdateServer
 
 INFO_TITLE = "Info \u00fcber Tastomat"
 BADGE = "Start als User..."
 SAVE_TITLE = "Speichern als"  # the title of Wine's German save dialog
 INFORMATION, CONFIRMATION = "Informationen", "Best\u00e4tigen"
 UP_TO_DATE = "Derzeit befindet sich keine aktuellere Version auf dem Server"
+CONNECT_FAILED = "Problem beim Verbinden mit dem Server"
 # Each time-out of the loopback build's HTTP client in these scenarios.
 TIMEOUT_MS = 2000
 SCALE = 96 / 120
@@ -168,9 +171,9 @@ class UpdateCheckCase(InfoCase):
     def server_requests(self, method, path):
         return [p for p in self.server.paths(method) if p == path]
 
-    def serve(self, version_file, silent=(), slow=None):
+    def serve(self, version_file, silent=(), slow=None, tls=None):
         server = UpdateServer({"tastomat.ver": version_file, "tastomat.zip": self.archive},
-                              silent, slow)
+                              silent, slow, tls)
         self.addCleanup(server.close)
         self.server = server
         for name, value in (("TASTOMAT_TEST_UPDATE_URL", server.base_url),
@@ -192,6 +195,31 @@ class UpdateCheckCase(InfoCase):
     def status_line(self):
         return next(text for cls, text in window_texts(INFO_TITLE)
                     if cls.lower() == "msctls_statusbar32")
+
+
+    def save_update_as(self, path):
+        """Answers the question with Yes and saves the archive as path."""
+        self.assertEqual(message(CONFIRMATION),
+                         "Version 1,00, auf dem Server ist 9,99.\\rAktualisieren?")
+        self.close_box(CONFIRMATION, "&Ja")
+        save = screen.wait_for_window(SAVE_TITLE)
+        screen.focus(save)
+        screen.key("ctrl+a")
+        screen.type_text(harness.windows_path(path), delay_ms=20)
+        screen.key("Return")
+        screen.wait_until_gone(SAVE_TITLE)
+
+    def associate_zip_archives(self, log):
+        """Zip archives open with record_start.exe, which notes how it was started. Wine's
+        shell reads file types from HKEY_CLASSES_ROOT only, not from the user's classes."""
+        recorder = harness.windows_path(harness.build_file("record_start.exe"))
+        classes = "HKCR"
+        harness.wine("reg", "add", classes + r"\.zip", "/ve", "/d", "TastomatTestZip", "/f")
+        harness.wine("reg", "add", classes + r"\TastomatTestZip\shell\open\command", "/ve", "/d",
+                     f'"{recorder}" "{harness.windows_path(log)}" "%1"', "/f")
+        self.addCleanup(harness.wine, "reg", "delete", classes + r"\TastomatTestZip", "/f",
+                        check=False)
+        self.addCleanup(harness.wine, "reg", "delete", classes + r"\.zip", "/f", check=False)
 
 
 class UpdateCheck(UpdateCheckCase):
@@ -244,18 +272,6 @@ class UpdateCheck(UpdateCheckCase):
         self.assertFalse(os.path.exists(os.path.join(work, "update.tar")))
         self.close_box(INFORMATION)
 
-    def associate_zip_archives(self, log):
-        """Zip archives open with record_start.exe, which notes how it was started. Wine's
-        shell reads file types from HKEY_CLASSES_ROOT only, not from the user's classes."""
-        recorder = harness.windows_path(harness.build_file("record_start.exe"))
-        classes = "HKCR"
-        harness.wine("reg", "add", classes + r"\.zip", "/ve", "/d", "TastomatTestZip", "/f")
-        harness.wine("reg", "add", classes + r"\TastomatTestZip\shell\open\command", "/ve", "/d",
-                     f'"{recorder}" "{harness.windows_path(log)}" "%1"', "/f")
-        self.addCleanup(harness.wine, "reg", "delete", classes + r"\TastomatTestZip", "/f",
-                        check=False)
-        self.addCleanup(harness.wine, "reg", "delete", classes + r"\.zip", "/f", check=False)
-
     def test_silent_server_ends_the_download_by_time_out_and_the_hotkey_still_works(self):
         server = self.serve(b"9,99\r\n", silent={"tastomat.zip"})
         self.check_for_update()
@@ -279,7 +295,7 @@ class UpdateCheck(UpdateCheckCase):
         self.serve(b"9,99\r\n", slow={"tastomat.zip": 12})
         self.check_for_update()
         self.close_box(CONFIRMATION, "&Ja")
-        # While the archive trickles in, the progress line lets input through: "&OK"
+        # While the archive trickles in, the dialog takes input: "&OK"
         # and a second "&Neue Version" are taken, but the dialog stays while the check runs.
         dialog = screen.wait_for_window(INFO_TITLE)
         total = f" von {len(self.archive)} Bytes"
@@ -296,3 +312,116 @@ class UpdateCheck(UpdateCheckCase):
         screen.wait_until_gone(SAVE_TITLE)
         screen.wait_until_gone(INFO_TITLE)
         self.assertEqual(len(self.server_requests("GET", "/download/tastomat.zip")), 1)
+
+
+class CheckInTheBackground(UpdateCheckCase):
+
+    def test_a_silent_server_holds_nothing_up_and_the_check_says_it_could_not_connect(self):
+        # The server takes the connection for the version file and says nothing, for
+        # longer than the scenario lasts: the tray menu opens, a second check does not
+        # start, while the first one waits. When the server lets go without an answer, the
+        # check says it could not connect.
+        server = self.serve(b"9,99\r\n", silent={"tastomat.ver"})
+        os.environ["TASTOMAT_TEST_HTTP_TIMEOUT_MS"] = "120000"
+        self.check_for_update()
+        wait_until(lambda: server.paths("HEAD"), what="the check to ask the server")
+        screen.key("alt+n")
+        items = self.open_tray_menu()
+        self.assertIn("Einstellungen Tastomat", dict(items))
+        screen.key("Escape")
+        wait_until(lambda: self.menu_items() is None, what="the tray menu to close")
+        self.assertFalse(screen.windows(INFORMATION), "the check ended before the server")
+        self.assertEqual(server.paths(), ["/download/tastomat.ver"])
+        server.release()
+        self.assertEqual(message(INFORMATION, timeout=30), CONNECT_FAILED)
+        self.close_box(INFORMATION)
+        self.assertEqual(server.paths(), ["/download/tastomat.ver"])
+
+    def test_no_server_at_the_address_is_a_failure_not_an_old_version(self):
+        # A port nobody listens on: the connection is refused.
+        server = self.serve(b"9,99\r\n")
+        server.close()
+        self.check_for_update()
+        self.assertEqual(message(INFORMATION, timeout=30), CONNECT_FAILED)
+        self.close_box(INFORMATION)
+        self.assertFalse(screen.windows(CONFIRMATION))
+
+
+class SecureServer(UpdateCheckCase):
+    """https against a loopback server whose authority the system trusts for this class
+    only."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.folder = tempfile.mkdtemp(prefix="tastomat-tls-")
+        cls.authority = TestAuthority(cls.folder, "TastomatTestCA")
+        cls.stranger = TestAuthority(cls.folder, "TastomatStrangerCA")
+        distrust = cls.authority.trust()
+        # Taken out again however the class ends.
+        cls.addClassCleanup(shutil.rmtree, cls.folder, True)
+        cls.addClassCleanup(distrust)
+
+    def test_a_trusted_certificate_brings_the_archive_unchanged(self):
+        work = tempfile.mkdtemp(prefix="tastomat-update-")
+        self.addCleanup(shutil.rmtree, work, True)
+        self.associate_zip_archives(os.path.join(work, "opened.txt"))
+        server = self.serve(b"9,99\r\n", tls=self.authority.server_context("localhost"))
+        self.assertTrue(server.base_url.startswith("https://localhost:"))
+        self.check_for_update()
+        self.save_update_as(os.path.join(work, "update.zip"))
+        message(INFORMATION)
+        with open(os.path.join(work, "update.zip"), "rb") as f:
+            self.assertEqual(f.read(), self.archive)
+        self.close_box(INFORMATION)
+
+    def test_a_certificate_nobody_vouches_for_or_for_another_host_is_refused(self):
+        cases = {"unknown authority": self.stranger.server_context("localhost"),
+                 "another host name": self.authority.server_context("updates.example")}
+        server = self.serve(b"9,99\r\n", tls=next(iter(cases.values())))
+        self.check_for_update()
+        for what, context in cases.items():
+            with self.subTest(what):
+                server.tls = context
+                if what != next(iter(cases)):
+                    dialog = screen.wait_for_window(INFO_TITLE)
+                    screen.focus(dialog)
+                    screen.key("alt+n")
+                self.assertEqual(message(INFORMATION, timeout=30), CONNECT_FAILED)
+                self.assertFalse(screen.windows(CONFIRMATION))
+                self.close_box(INFORMATION)
+        # The refused connections never got as far as a request.
+        self.assertEqual(server.requests, [])
+
+
+class ThroughTheProxy(UpdateCheckCase):
+
+    def test_the_check_goes_through_the_proxy_the_users_settings_name(self):
+        # Wine takes the automatic proxy access of Windows 8.1 and later but goes direct
+        # with it; the way of Windows 7, the user's settings, is one Wine follows.
+        os.environ["TASTOMAT_TEST_PROXY_SOURCE"] = "user"
+        self.addCleanup(os.environ.pop, "TASTOMAT_TEST_PROXY_SOURCE", None)
+        proxy = ForwardProxy()
+        self.addCleanup(proxy.close)
+        set_user_proxy(self, proxy.address)
+        server = self.serve(release_file("tastomat.ver"))
+        self.check_for_update()
+        self.assertEqual(message(INFORMATION), UP_TO_DATE, (proxy.requests, server.requests))
+        self.close_box(INFORMATION)
+        url = server.base_url + "tastomat.ver"
+        self.assertEqual(proxy.requests, [("HEAD", url), ("GET", url)])
+        self.assertEqual(server.paths(), ["/download/tastomat.ver"] * 2)
+
+
+def set_user_proxy(case, address):
+    """The user's proxy server for the test case, as the connection settings dialog keeps
+    it: DefaultConnectionSettings, version 0x46, "use a proxy server", no exceptions, no
+    script, no detection."""
+    proxy = address.encode("ascii")
+    blob = (struct.pack("<III", 0x46, 0, 0x3) + struct.pack("<I", len(proxy)) + proxy
+            + struct.pack("<II", 0, 0) + bytes(32))
+    key = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings\Connections"
+    harness.wine("reg", "add", key, "/v", "DefaultConnectionSettings", "/t", "REG_BINARY",
+                 "/d", blob.hex(), "/f")
+    case.addCleanup(harness.wine, "reg", "delete", key, "/v", "DefaultConnectionSettings",
+                    "/f", check=False)

@@ -4,6 +4,9 @@
 // its server is fixed in the build.
 //   TASTOMAT_TEST_UPDATE_URL       the server folder, "http://127.0.0.1:<port>/download/"
 //   TASTOMAT_TEST_HTTP_TIMEOUT_MS  each time-out (connect, send, receive), default 3000
+//   TASTOMAT_TEST_PROXY_SOURCE     "user": the proxy from the user's settings, as on
+//                                  Windows 7 (Wine takes the automatic access type of
+//                                  later systems but goes direct with it)
 #include <windows.h>
 
 #include <string>
@@ -31,6 +34,8 @@ const UpdateServer& update_server() {
         const std::string ms = environment(L"TASTOMAT_TEST_HTTP_TIMEOUT_MS");
         const int timeout = ms.empty() ? 3000 : std::stoi(ms);
         s.timeouts = HttpTimeouts{timeout, timeout, timeout, timeout};
+        if (environment(L"TASTOMAT_TEST_PROXY_SOURCE") == "user")
+            s.proxy = ProxySource::UserSettings;
         return s;
     }();
     return server;

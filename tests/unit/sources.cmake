@@ -22,4 +22,6 @@ set(UNIT_TEST_SOURCES
   unit/info_version_test.cpp
   unit/update_check_test.cpp
   unit/window_placement_test.cpp
+  unit/http_worker_test.cpp
+  unit/proxy_plan_test.cpp
 )

@@ -138,9 +138,13 @@ TEST_F(UpdateCheckTest, Scenarios) {
         {"full stop: the server has 1", 1.05, "1.06", false, nullptr, {question("1,05", "1,00")}},
         {"1,050 equals 1.5", 1.05, "1,050", false, nullptr, {kUpToDate}},
         {"1,055 differs from 1.5", 1.05, "1,055", false, nullptr, {question("1,05", "1,05")}},
-        {"unreachable with 1.5: Yes fails", 1.05, nullptr, true, nullptr,
-         {question("1,05", "1,00"), kConnectFailed}},
-        {"unreachable with 1.0", 1.0, nullptr, false, nullptr, {kUpToDate}},
+        {"unreachable with 1.5: said so, nothing asked", 1.05, nullptr, true, nullptr,
+         {kConnectFailed}},
+        {"unreachable with 1.0: not \"up to date\"", 1.0, nullptr, false, nullptr,
+         {kConnectFailed}},
+        {"reachable, no number: counts as 1.0", 1.0, "<html>", false, nullptr, {kUpToDate}},
+        {"an empty version file counts as 1.0", 1.05, "", false, nullptr,
+         {question("1,05", "1,00")}},
         {"no version information: nothing at all", std::nullopt, "1,06", false, nullptr, {}},
         {"no Content-Length: -1 as the total", 1.0, "1,06", false, nullptr, {asked}, nullptr,
          "Heruntergeladen 4 von -1 Bytes", kNoLength},
@@ -210,7 +214,7 @@ TEST_F(UpdateCheckTest, AsksTheServerForTheProgramsFilesAndProposesItsFolder) {
     UpdateCheck check(
         {http, files, shell, dialog}, kBase, kExe,
         [](double& number) { return number = 1.0, true; }, ',');
-    // A click while the check runs (the progress line lets input through) does nothing.
+    // A click while the check runs (its waits let input through) does nothing.
     dialog.during_progress = [&] { check.Getnewversionclick(); };
     check.Getnewversionclick();
 

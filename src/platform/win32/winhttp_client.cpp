@@ -4,6 +4,7 @@
 #include <charconv>
 #include <vector>
 
+#include "platform/proxy_plan.h"
 #include "platform/win32/wide.h"
 
 namespace tastomat {
@@ -68,16 +69,61 @@ DWORD status_code(HINTERNET request) {
     return status;
 }
 
+// Takes over a string WinHTTP allocated for the caller.
+std::string take_global(LPWSTR text) {
+    if (!text) return {};
+    std::string taken = to_utf8(text);
+    GlobalFree(text);
+    return taken;
+}
+
+UserProxySettings user_proxy_settings() {
+    WINHTTP_CURRENT_USER_IE_PROXY_CONFIG config{};
+    if (!WinHttpGetIEProxyConfigForCurrentUser(&config)) return {};
+    UserProxySettings user;
+    user.auto_detect = config.fAutoDetect != FALSE;
+    user.auto_config_url = take_global(config.lpszAutoConfigUrl);
+    user.proxy = take_global(config.lpszProxy);
+    user.bypass = take_global(config.lpszProxyBypass);
+    return user;
+}
+
 }  // namespace
 
-WinHttpClient::WinHttpClient(const HttpTimeouts& timeouts) : timeouts_(timeouts) {
-    session_.reset(WinHttpOpen(kUserAgent, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                               WINHTTP_NO_PROXY_BYPASS, 0));
-    if (!session_) fail("WinHttpOpen failed", "");
+WinHttpClient::WinHttpClient(const HttpTimeouts& timeouts, ProxySource proxy)
+    : timeouts_(timeouts) {
+    // The system's proxy, resolved by the system: Windows 8.1 and later. Earlier systems
+    // refuse the access type, and the user's own settings are followed instead.
+    if (proxy == ProxySource::System)
+        session_.reset(WinHttpOpen(kUserAgent, WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY,
+                                   WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+    if (!session_) open_with_user_settings();
     // Without them a server that takes the connection and never answers would hold the
-    // program, whose only thread is waiting here, for good.
+    // check, and the dialog that waits for it, for good.
     WinHttpSetTimeouts(session_.get(), timeouts.resolve_ms, timeouts.connect_ms, timeouts.send_ms,
                        timeouts.receive_ms);
+}
+
+void WinHttpClient::open_with_user_settings() {
+    plan_ = plan_proxy(false, user_proxy_settings());
+    if (plan_.access == ProxyPlan::Access::Named) {
+        const std::wstring proxy = to_wide(plan_.proxy);
+        const std::wstring bypass = to_wide(plan_.bypass);
+        session_.reset(WinHttpOpen(kUserAgent, WINHTTP_ACCESS_TYPE_NAMED_PROXY, proxy.c_str(),
+                                   bypass.empty() ? WINHTTP_NO_PROXY_BYPASS : bypass.c_str(), 0));
+    } else {
+        session_.reset(WinHttpOpen(kUserAgent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                                   WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+    }
+    if (!session_) fail("WinHttpOpen failed", "");
+    if (plan_.ask_for_tls12) {
+        // Without the update for it the system refuses the option; the check then works
+        // with the servers that still speak TLS 1.0.
+        DWORD protocols = WINHTTP_FLAG_SECURE_PROTOCOL_TLS1 | WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_1 |
+                          WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2;
+        WinHttpSetOption(session_.get(), WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols,
+                         sizeof protocols);
+    }
 }
 
 WinHttpClient::Request WinHttpClient::send(const wchar_t* verb, const std::string& url) {
@@ -89,6 +135,7 @@ WinHttpClient::Request WinHttpClient::send(const wchar_t* verb, const std::strin
                                        WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
                                        parsed.secure ? WINHTTP_FLAG_SECURE : 0));
     if (!r.request) fail("Request not made", url);
+    if (plan_.discover) use_discovered_proxy(r.request.get(), url);
     // A redirect is a failure of its own: the files are where the program says or nowhere.
     DWORD disable = WINHTTP_DISABLE_REDIRECTS;
     WinHttpSetOption(r.request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &disable, sizeof disable);
@@ -108,6 +155,26 @@ WinHttpClient::Request WinHttpClient::send(const wchar_t* verb, const std::strin
     return r;
 }
 
+void WinHttpClient::use_discovered_proxy(HINTERNET request, const std::string& url) {
+    WINHTTP_AUTOPROXY_OPTIONS options{};
+    const std::wstring script = to_wide(plan_.auto_config_url);
+    if (!script.empty()) {
+        options.dwFlags = WINHTTP_AUTOPROXY_CONFIG_URL;
+        options.lpszAutoConfigUrl = script.c_str();
+    } else {
+        options.dwFlags = WINHTTP_AUTOPROXY_AUTO_DETECT;
+        options.dwAutoDetectFlags = WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
+    }
+    options.fAutoLogonIfChallenged = TRUE;
+    WINHTTP_PROXY_INFO info{};
+    const std::wstring wide = to_wide(url);
+    // Nothing found (no script, no discovery answer): the session's own access stands.
+    if (!WinHttpGetProxyForUrl(session_.get(), wide.c_str(), &options, &info)) return;
+    WinHttpSetOption(request, WINHTTP_OPTION_PROXY, &info, sizeof info);
+    GlobalFree(info.lpszProxy);
+    GlobalFree(info.lpszProxyBypass);
+}
+
 std::int64_t WinHttpClient::head(const std::string& url) {
     const Request r = send(L"HEAD", url);
     return content_length(r.request.get());
@@ -120,9 +187,9 @@ std::string WinHttpClient::get(const std::string& url, const HttpProgress& progr
     if (announced > 0) body.reserve(static_cast<size_t>(std::min(announced, kLargestReserve)));
     std::vector<char> buffer(size_t{64} * 1024);
     for (;;) {
-        // Reading only what has arrived reports progress, and lets the caller pump its
-        // messages, as each piece comes in: a full-buffer read waits for 64 KiB, which on
-        // a slow line leaves the window frozen for seconds.
+        // Reading only what has arrived reports progress as each piece comes in: a
+        // full-buffer read waits for 64 KiB, which on a slow line leaves the progress line
+        // standing still for seconds.
         DWORD available = 0;
         if (!WinHttpQueryDataAvailable(r.request.get(), &available)) fail("Transfer broken", url);
         if (available == 0) break;

@@ -5,6 +5,7 @@
 #include <winhttp.h>
 
 #include "platform/http_client.h"
+#include "platform/proxy_plan.h"
 #include "platform/win32/scoped.h"
 
 namespace tastomat {
@@ -15,10 +16,12 @@ struct InternetHandleDeleter : NullIsInvalid<HINTERNET> {
 using ScopedInternet = Scoped<HINTERNET, InternetHandleDeleter>;
 
 // One session for the client's life (cookies live as long), one connection per request.
-// Direct connections only, no credentials; http:// and https:// URLs.
+// Through the proxy the system is set up for (see proxy_plan.h), no credentials; http://
+// and https:// URLs. Blocking: the update check calls it from a worker thread.
 class WinHttpClient final : public HttpClient {
   public:
-    explicit WinHttpClient(const HttpTimeouts& timeouts = {});
+    explicit WinHttpClient(const HttpTimeouts& timeouts = {},
+                           ProxySource proxy = ProxySource::System);
 
     std::int64_t head(const std::string& url) override;
     std::string get(const std::string& url, const HttpProgress& progress) override;
@@ -30,9 +33,14 @@ class WinHttpClient final : public HttpClient {
     };
     // Sends the request and waits for a 2xx reply; throws HttpError otherwise.
     Request send(const wchar_t* verb, const std::string& url);
+    // Before Windows 8.1: the session as the user's proxy settings say.
+    void open_with_user_settings();
+    // Where the user's settings name a discovery or a script: the proxy they give for url.
+    void use_discovered_proxy(HINTERNET request, const std::string& url);
 
     ScopedInternet session_;
     HttpTimeouts timeouts_;
+    ProxyPlan plan_;
 };
 
 }  // namespace tastomat
