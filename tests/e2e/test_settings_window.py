@@ -81,6 +81,39 @@ class SettingsCase(harness.TastomatCase):
             return got if len(got) >= count else None
         return wait_until(lines, timeout=20, what="the helper program to record its start")
 
+    def mark_slot(self, window, slot):
+        self.select_slot(window, slot)
+        return wait_until(lambda: marked_line_centre(window), what="the marked line")
+
+    def choose_program(self, window, slot, path, paste=False):
+        """Double-clicks the slot's line and gives the program chooser a path: typed, or
+        pasted for letters the keyboard layout lacks (xdotool types those by remapping a
+        key for a moment, and Wine, reading the layout late, may miss it)."""
+        line = self.mark_slot(window, slot)
+        screen.xdotool("mousemove", *line, "click", "--repeat", "2", "--delay", "80", "1")
+        chooser = screen.wait_for_window(OPEN_TITLE)
+        screen.focus(chooser)
+        if paste:
+            harness.put_on_clipboard(path)
+            screen.key("ctrl+a", "ctrl+v")
+        else:
+            screen.type_text(path, delay_ms=20)
+        screen.key("Return")
+        screen.wait_until_gone(OPEN_TITLE)
+
+    def enter_parameters(self, parameters, directory=None):
+        """"&Parameter" for the marked slot: types into its dialog and confirms it."""
+        harness.click_button(TITLE, "&Parameter")
+        dialog = screen.wait_for_window("Parameter")
+        screen.focus(dialog)
+        screen.type_text(parameters, delay_ms=20)
+        if directory is not None:
+            screen.key("Tab")
+            screen.type_text(directory, delay_ms=20)
+        screen.grab(save_as=self.artifact("parameter-dialog.png"))
+        screen.key("Return")
+        screen.wait_until_gone("Parameter")
+
     def helper_copy(self):
         """record_start.exe copied into the work folder, as a Windows path."""
         target = os.path.join(self.work, "record_start.exe")
@@ -111,7 +144,8 @@ class OpenSettings(SettingsCase):
         self.assertTrue(screen.stays_false(lambda: len(screen.windows(TITLE)) != 1, 1.0))
 
 
-# Layout of the window at the 96 dpi of the test display (designed at 120 dpi).
+# The window's layout at the 96 dpi of the test display (designed at 120 dpi), for
+# scenarios written against it; the scenarios here find each control by its caption.
 SCALE = 96 / 120
 GROUP_TOP = 472
 
@@ -123,13 +157,15 @@ def at(window, x, y):
 
 def marked_line_centre(window):
     """Finds the highlighted line of the slot list on the screen; its (x, y) centre."""
-    x = window.x + 40
-    list_bottom = window.y + round(GROUP_TOP * SCALE)
-    image = screen.grab((x, window.y, 1, list_bottom - window.y))
+    slots = harness.child_window(window.name, "listbox")
+    if slots is None:
+        return None
+    x = slots.left + 40
+    image = screen.grab((x, slots.top, 1, slots.bottom - slots.top))
     rows = [y for y in range(image.height) if _is_highlight(image.pixel(0, y))]
     if not rows:
         return None
-    return x, window.y + (rows[0] + rows[-1]) // 2
+    return x, slots.top + (rows[0] + rows[-1]) // 2
 
 
 def _is_highlight(rgb):
@@ -139,10 +175,6 @@ def _is_highlight(rgb):
 
 class EditSlots(SettingsCase):
 
-    def mark_slot(self, window, slot):
-        self.select_slot(window, slot)
-        return wait_until(lambda: marked_line_centre(window), what="the marked line")
-
     def test_program_parameters_and_directory_reach_the_started_program(self):
         helper = self.helper_copy()
         record = harness.windows_path(self.record)
@@ -151,24 +183,9 @@ class EditSlots(SettingsCase):
         window = self.open_settings()
 
         # Double-click on slot E opens the program chooser; a path is typed into it.
-        line = self.mark_slot(window, 4)
-        screen.xdotool("mousemove", *line, "click", "--repeat", "2", "--delay", "80", "1")
-        chooser = screen.wait_for_window(OPEN_TITLE)
-        screen.focus(chooser)
-        screen.type_text(helper, delay_ms=20)
-        screen.key("Return")
-        screen.wait_until_gone(OPEN_TITLE)
-
+        self.choose_program(window, 4, helper)
         # "&Parameter": the dialog takes parameters and working directory.
-        screen.click(*at(window, 240 + 45, GROUP_TOP + 24 + 18))  # "&Parameter"
-        dialog = screen.wait_for_window("Parameter")
-        screen.focus(dialog)
-        screen.type_text(record, delay_ms=20)
-        screen.key("Tab")
-        screen.type_text(workdir, delay_ms=20)
-        screen.grab(save_as=self.artifact("parameter-dialog.png"))
-        screen.key("Return")
-        screen.wait_until_gone("Parameter")
+        self.enter_parameters(record, workdir)
         self.close_settings()
 
         slots = self.sections()["Buchstaben"]
@@ -221,7 +238,7 @@ class EditSlots(SettingsCase):
         self.start_up()
         window = self.open_settings()
         self.mark_slot(window, 4)
-        screen.click(*at(window, 352 + 45, GROUP_TOP + 24 + 18))  # "&Löschen"
+        harness.click_button(TITLE, "&L\u00f6schen")
         self.close_settings()
         sections = self.sections()
         self.assertEqual({k: sections["Buchstaben"][k] for k in ("E", "VE", "PE")},
@@ -235,8 +252,8 @@ class LauncherHotkey(SettingsCase):
 
     def test_typed_hotkey_replaces_alt_f12_and_survives_a_restart(self):
         self.start_up()
-        window = self.open_settings()
-        screen.click(*at(window, 472 + 48, GROUP_TOP + 38 + 12))  # the hotkey field
+        self.open_settings()
+        harness.click_control(TITLE, "edit")  # the hotkey field
         screen.key("ctrl+alt+k")
         screen.grab(save_as=self.artifact("hotkey-typed.png"))
         self.close_settings(how="Return")  # Enter in the hotkey field acts as OK
@@ -257,8 +274,8 @@ class LauncherHotkey(SettingsCase):
 
     def test_plain_keys_and_escape_in_the_hotkey_field_leave_alt_f12_armed(self):
         self.start_up()
-        window = self.open_settings()
-        screen.click(*at(window, 472 + 48, GROUP_TOP + 38 + 12))  # the hotkey field
+        self.open_settings()
+        harness.click_control(TITLE, "edit")  # the hotkey field
         for key in ("k", "space", "7", "BackSpace"):
             screen.key(key)
         screen.grab(save_as=self.artifact("plain-keys-typed.png"))
@@ -277,12 +294,6 @@ class LauncherHotkey(SettingsCase):
 
 class Stacking(SettingsCase):
 
-    def z_order(self):
-        """[(title, topmost)] of the visible top-level windows, top first."""
-        out = harness.wine(harness.build_file("zorder_probe.exe")).decode("utf-8", "replace")
-        return [(line.split("\t")[0], line.split("\t")[1] == "1")
-                for line in out.splitlines() if "\t" in line]
-
     def position(self, order, title):
         return next(i for i, (t, _) in enumerate(order) if t == title)
 
@@ -290,15 +301,16 @@ class Stacking(SettingsCase):
         self.start_up()
         self.open_settings()
         # Active, it is above the badge and everything else.
-        order = wait_until(lambda: (lambda o: o if dict(o).get(TITLE) else None)(self.z_order()),
-                           what="the settings window to be topmost while active")
+        order = wait_until(
+            lambda: (lambda o: o if dict(o).get(TITLE) else None)(harness.z_order()),
+            what="the settings window to be topmost while active")
         self.assertLess(self.position(order, TITLE), self.position(order, "TastomatE2EFocus"))
 
         screen.focus(self.focus)
         screen.click(self.focus.x + 100, self.focus.y + 60)
 
         def behind():
-            o = self.z_order()
+            o = harness.z_order()
             if dict(o).get(TITLE, True):
                 return None
             return o if self.position(o, "TastomatE2EFocus") < self.position(o, TITLE) else None
@@ -309,7 +321,7 @@ class Stacking(SettingsCase):
         settings = self.settings_window()
         screen.focus(settings)
         screen.click(settings.x + 30, settings.y + 60)
-        wait_until(lambda: dict(self.z_order()).get(TITLE),
+        wait_until(lambda: dict(harness.z_order()).get(TITLE),
                    what="the settings window topmost again once active")
         self.close_settings()
 
