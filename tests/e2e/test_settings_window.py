@@ -45,7 +45,9 @@ class SettingsCase(harness.TastomatCase):
         return next(iter(screen.windows(TITLE)), None)
 
     def close_settings(self, how="Escape"):
-        window = self.settings_window()
+        # Polled: right after a dialog of its own closes, the window may take a moment to be
+        # found again on a busy machine.
+        window = screen.wait_for_window(TITLE)
         screen.focus(window)
         screen.key(how)
         screen.wait_until_gone(TITLE)
