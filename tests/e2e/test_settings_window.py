@@ -252,11 +252,20 @@ class EditSlots(SettingsCase):
 
 class LauncherHotkey(SettingsCase):
 
-    def test_typed_hotkey_replaces_alt_f12_and_survives_a_restart(self):
+    def type_into_hotkey_field(self, *keys):
         self.start_up()
         self.open_settings()
-        harness.click_control(TITLE, "edit")  # the hotkey field
-        screen.key("ctrl+alt+k")
+        harness.click_control(TITLE, "edit")
+        screen.key(*keys)
+
+    def assert_no_badge_after(self, key, quiet, message=None):
+        """The key, pressed in the other application, brings up no badge."""
+        screen.focus(self.focus)
+        screen.key(key)
+        self.assertTrue(screen.stays_false(lambda: screen.windows(BADGE), quiet), message)
+
+    def test_typed_hotkey_replaces_alt_f12_and_survives_a_restart(self):
+        self.type_into_hotkey_field("ctrl+alt+k")
         screen.grab(save_as=self.artifact("hotkey-typed.png"))
         self.close_settings(how="Return")  # Enter in the hotkey field acts as OK
         self.assertEqual(self.sections()["Programmliste"]["kuerzel"], "Strg+Alt+K")
@@ -265,21 +274,14 @@ class LauncherHotkey(SettingsCase):
         # The badge has the keyboard again after the settings window was open.
         screen.key("Escape")
         screen.wait_until_gone(BADGE)
-        screen.focus(self.focus)
-        screen.key("alt+F12")
-        self.assertTrue(screen.stays_false(lambda: screen.windows(BADGE), 1.5),
-                        "Alt+F12 must no longer bring up the badge")
+        self.assert_no_badge_after("alt+F12", 1.5, "Alt+F12 must no longer bring up the badge")
 
         self.restart()
         self.show_badge("ctrl+alt+k")
 
 
     def test_plain_keys_and_escape_in_the_hotkey_field_leave_alt_f12_armed(self):
-        self.start_up()
-        self.open_settings()
-        harness.click_control(TITLE, "edit")  # the hotkey field
-        for key in ("k", "space", "7", "BackSpace"):
-            screen.key(key)
+        self.type_into_hotkey_field("k", "space", "7", "BackSpace")
         screen.grab(save_as=self.artifact("plain-keys-typed.png"))
         # Escape keeps its meaning in the window: it closes it, which saves.
         screen.key("Escape")
@@ -289,9 +291,7 @@ class LauncherHotkey(SettingsCase):
         screen.key("Escape")
         screen.wait_until_gone(BADGE)
         # The letter was not taken from every other application either.
-        screen.focus(self.focus)
-        screen.key("k")
-        self.assertTrue(screen.stays_false(lambda: screen.windows(BADGE), 1.0))
+        self.assert_no_badge_after("k", 1.0)
 
 
 class Stacking(SettingsCase):
