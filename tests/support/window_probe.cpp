@@ -116,8 +116,9 @@ int top_level_of_class(const wchar_t* window_class) {
     return print_all(found);
 }
 
-// EnumWindows goes from the top of the stacking order down: there is no window manager
-// to ask under Wine.
+// EnumWindows hands the windows over from the top of the stacking order down (Windows and
+// Wine do, though the documentation does not promise it); without a window manager there
+// is nothing else to ask under Wine.
 int stack() {
     std::vector<HWND> all;
     EnumWindows(collect, reinterpret_cast<LPARAM>(&all));
