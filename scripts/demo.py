@@ -18,7 +18,6 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 import harness  # noqa: E402  (the end-to-end helpers: Wine, windows, keys, screenshots)
 import screen  # noqa: E402
 from screen import wait_until  # noqa: E402
-from test_settings_window import GROUP_TOP, at  # noqa: E402  (the window's layout)
 
 BADGE = "Start als User..."
 SETTINGS = "Einstellungen"
@@ -159,10 +158,10 @@ class Tour:
         return "Ctrl+E on the badge opens the settings window with the 48 keys", window
 
     def parameters(self):
-        window = screen.wait_for_window(SETTINGS)
+        screen.wait_for_window(SETTINGS)
         # Clicked: "&Programm" comes first with the same mnemonic, so Alt+P switches the
         # choice mode instead.
-        screen.click(*at(window, 240 + 45, GROUP_TOP + 24 + 18))
+        harness.click_button(SETTINGS, "&Parameter")
         dialog = screen.wait_for_window(PARAMETERS)
         return '"Parameter" shows the parameters and working folder of key N', dialog
 

@@ -8,6 +8,7 @@ The environment comes from scripts/test.sh (or by hand, see scripts/wine-env.sh)
 """
 
 import os
+import re
 import shutil
 import subprocess
 import unittest
@@ -223,6 +224,23 @@ def remove_drive(letter, restart=True):
 
 # --- windows of any process, as window_probe.exe reads them ----------------------------
 
+_UNESCAPE = {"\\": "\\", "t": "\t", "r": "\r", "n": "\n"}
+
+
+def probe(*args):
+    """The records window_probe.exe printed for its command (each a list of fields, texts
+    unescaped), or None when it found nothing."""
+    result = subprocess.run(["wine", build_file("window_probe.exe"), *args], env=wine_env(),
+                            capture_output=True, timeout=30)
+    if result.returncode != 0:
+        return None
+    # One record a line; a CR in a text is escaped, so one here is the console's line end.
+    lines = result.stdout.decode("utf-8", "replace").split("\n")[:-1]
+    return [[re.sub(r"\\(.)", lambda m: _UNESCAPE.get(m.group(1), m.group(1)), field)
+             for field in line.rstrip("\r").split("\t")]
+            for line in lines]
+
+
 @dataclass
 class ProbedWindow:
     left: int
@@ -232,25 +250,84 @@ class ProbedWindow:
     style: int
     window_class: str
     text: str
+    ex_style: int = 0
+    control_id: int = 0
 
     def region(self):
         """(x, y, width, height) for screen.grab."""
         return self.left, self.top, self.right - self.left, self.bottom - self.top
 
+    def centre(self):
+        return (self.left + self.right) // 2, (self.top + self.bottom) // 2
+
+
+def _probed(command, *args):
+    windows = []
+    for left, top, right, bottom, style, ex_style, control_id, window_class, text in (
+            probe(command, *args) or []):
+        windows.append(ProbedWindow(int(left), int(top), int(right), int(bottom), int(style, 16),
+                                    window_class, text, int(ex_style, 16), int(control_id)))
+    return windows
+
 
 def probe_windows(mode, argument):
     """The "children" of the visible window titled argument, or the visible "top"-level
     windows of the class argument; [] when there are none."""
-    result = subprocess.run(["wine", build_file("window_probe.exe"), mode, argument],
-                            env=wine_env(), capture_output=True, timeout=30)
-    if result.returncode != 0:
-        return []
-    found = []
-    for line in result.stdout.decode("utf-8", "replace").splitlines():
-        left, top, right, bottom, style, window_class, text = line.split("\t", 6)
-        found.append(ProbedWindow(int(left), int(top), int(right), int(bottom), int(style, 16),
-                                  window_class, text.replace("\x1f", "\n")))
-    return found
+    if mode == "children":
+        return _probed("window", argument)[1:]
+    return _probed(mode, argument)
+
+
+def window_and_children(title):
+    """The visible window with this title, then its child windows; [] when it is not open."""
+    return _probed("window", title)
+
+
+def window_texts(title):
+    """[(class, text)] of the open window with this title (its caption first), or None."""
+    return [(w.window_class, w.text) for w in window_and_children(title)] or None
+
+
+def child_window(title, window_class, text=None):
+    """The first child window of this class (and text, when given) in the window with this
+    title, or None."""
+    return next((w for w in probe_windows("children", title)
+                 if w.window_class.lower() == window_class.lower()
+                 and (text is None or w.text == text)), None)
+
+
+def click_control(title, window_class, text=None, button=1):
+    """Clicks the middle of a child window as a user would, once it is there."""
+    control = wait_until(lambda: child_window(title, window_class, text),
+                         what=f"{window_class} {text!r} in the window {title!r}")
+    screen.click(*control.centre(), button)
+
+
+def click_button(title, caption):
+    """Clicks the button with this caption ("&" and all) in the window with this title. A
+    click rather than a key: under Wine a message box that comes up after the shell started
+    another program may show the X focus without getting the keys."""
+    click_control(title, "button", caption)
+
+
+WS_EX_TOPMOST = 0x8
+
+
+def z_order():
+    """[(title, topmost)] of the visible top-level windows, top first."""
+    return [(w.text, bool(w.ex_style & WS_EX_TOPMOST)) for w in _probed("stack")]
+
+
+def list_lines(title):
+    """The lines of the list box in the window with this title, or None."""
+    records = probe("list", title)
+    return None if records is None else [text for text, in records]
+
+
+def put_on_clipboard(text):
+    """For what the keyboard layout cannot type: paste it."""
+    if probe("clipboard", text) is None:
+        raise AssertionError(f"cannot put {text!r} on the clipboard")
 
 
 TTS_BALLOON = 0x40

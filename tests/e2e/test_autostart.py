@@ -10,7 +10,7 @@ import unittest
 
 import harness
 import screen
-from test_settings_window import GROUP_TOP, SettingsCase, at
+from test_settings_window import TITLE, SettingsCase
 
 SHELL_FOLDERS = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders"
 
@@ -38,8 +38,8 @@ def lnkinfo(path):
 
 class Autostart(SettingsCase):
 
-    def press_install(self, window, box_title):
-        screen.click(*at(window, 352 + 45, GROUP_TOP + 70 + 17))  # "&Installieren"
+    def press_install(self, box_title):
+        harness.click_button(TITLE, "&Installieren")
         box = screen.wait_for_window(box_title)
         screen.grab(save_as=self.artifact(f"{box_title}.png"))
         screen.focus(box)
@@ -53,9 +53,9 @@ class Autostart(SettingsCase):
             os.remove(link)
         self.addCleanup(lambda: os.path.exists(link) and os.remove(link))
         self.start_up()
-        window = self.open_settings()
-        self.press_install(window, "Informationen")
-        self.press_install(window, "Informationen")  # replaces the link, no second one
+        self.open_settings()
+        self.press_install("Informationen")
+        self.press_install("Informationen")  # replaces the link, no second one
 
         self.assertEqual([n for n in os.listdir(folder) if n.lower().endswith(".lnk")],
                          ["Tastomat.lnk"])
@@ -74,7 +74,7 @@ class Autostart(SettingsCase):
         harness.reg_delete(SHELL_FOLDERS, "Startup")
         before = sorted(os.listdir(folder))
         self.start_up()
-        window = self.open_settings()
-        self.press_install(window, "Fehler")
+        self.open_settings()
+        self.press_install("Fehler")
         self.assertEqual(sorted(os.listdir(folder)), before)
         self.assertIsNone(startup_value())

@@ -10,19 +10,17 @@ import time
 import harness
 import screen
 from screen import wait_until
-from test_settings_window import (GROUP_TOP, OPEN_TITLE, TITLE, SettingsCase, at,
-                                  marked_line_centre)
+from test_settings_window import TITLE, SettingsCase
 
 BADGE = "Start als User..."
 
 
-def probe(*args):
-    """Lines that text_probe.exe read, or None when it found nothing."""
-    result = subprocess.run(["wine", harness.build_file("text_probe.exe"), *args],
-                            env=harness.wine_env(), capture_output=True, timeout=30)
-    if result.returncode != 0:
-        return None
-    return result.stdout.decode("utf-8").splitlines()
+def probe(what, title=None):
+    """The lines of the list box in the window with this title ("list"), or the texts of
+    the visible tooltips and balloons ("tooltips"); None when there are none."""
+    if what == "tooltips":
+        return [w.text for w in harness.probe_windows("top", "tooltips_class32")] or None
+    return harness.list_lines(title)
 
 
 def ini_text(sections):
@@ -119,23 +117,8 @@ class LettersOutsideTheCodePage(DataSafetyCase):
         self.start_up()
         window = self.open_settings()
 
-        self.select_slot(window, 4)
-        line = wait_until(lambda: marked_line_centre(window), what="the marked line")
-        screen.xdotool("mousemove", *line, "click", "--repeat", "2", "--delay", "80", "1")
-        chooser = screen.wait_for_window(OPEN_TITLE)
-        screen.focus(chooser)
-        # Pasted: xdotool types a letter the keyboard layout lacks by remapping a key for a
-        # moment, and Wine, reading the layout late, may miss it.
-        self.assertIsNotNone(probe("clipboard", path))
-        screen.key("ctrl+a", "ctrl+v")
-        screen.key("Return")
-        screen.wait_until_gone(OPEN_TITLE)
-        screen.click(*at(window, 240 + 45, GROUP_TOP + 24 + 18))  # "&Parameter"
-        dialog = screen.wait_for_window("Parameter")
-        screen.focus(dialog)
-        screen.type_text(record, delay_ms=20)
-        screen.key("Return")
-        screen.wait_until_gone("Parameter")
+        self.choose_program(window, 4, path, paste=True)
+        self.enter_parameters(record)
         self.assertEqual(self.list_line(4), "E: " + path)
         self.close_settings()
 

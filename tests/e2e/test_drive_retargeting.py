@@ -7,7 +7,7 @@ import tempfile
 
 import harness
 import screen
-from test_settings_window import GROUP_TOP, SettingsCase, at
+from test_settings_window import TITLE, SettingsCase
 
 DIALOG = "Laufwerk ausw\u00e4hlen"
 
@@ -42,8 +42,8 @@ class DriveRetargeting(SettingsCase):
             "B=D:\\Fehlt\\b.exe\r\nC=\\\\server\\share\\c.exe\r\n\r\n"
             "[Zahlen]\r\n0=D:\\Projekte\\\r\n\r\n")
         self.start_up()
-        window = self.open_settings()
-        screen.click(*at(window, 128 + 45, GROUP_TOP + 24 + 18))  # "&Laufwerk"
+        self.open_settings()
+        harness.click_button(TITLE, "&Laufwerk")
         dialog = screen.wait_for_window(DIALOG)
         # Top-left corner of the screen (what X reports is the client area, inside the frame).
         self.assertLess(max(dialog.x, dialog.y), 40)

@@ -6,7 +6,7 @@ import re
 import harness
 import screen
 from screen import wait_until
-from test_settings_window import GROUP_TOP, TITLE, SettingsCase, at
+from test_settings_window import TITLE, SettingsCase
 
 VIEWER = "Tastomat-Hilfe"  # the viewer's caption is the help file's title
 # Wine draws help pages with Gecko, which the test prefix does without (see
@@ -27,9 +27,9 @@ class SettingsHelp(SettingsCase):
         self.start_tastomat(env=env)
         self.wait_for_settings()
         self.focus = self.start_focus_window()
-        window = self.open_settings()
+        self.open_settings()
 
-        screen.click(*at(window, 128 + 45, GROUP_TOP + 70 + 18))  # "&Hilfe"
+        harness.click_button(TITLE, "&Hilfe")
         viewer = screen.wait_for_window(VIEWER)
         pages = wait_until(self.opened_pages, what="the viewer to open a page")
         screen.grab(save_as=self.artifact("help-viewer.png"))

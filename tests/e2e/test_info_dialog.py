@@ -11,6 +11,7 @@ import time
 
 import harness
 import screen
+from harness import click_button, window_texts
 from screen import wait_until
 from test_settings_window import SettingsCase
 from tls_authority import TestAuthority
@@ -24,39 +25,6 @@ UP_TO_DATE = "Derzeit befindet sich keine aktuellere Version auf dem Server"
 CONNECT_FAILED = "Problem beim Verbinden mit dem Server"
 # Each time-out of the loopback build's HTTP client in these scenarios.
 TIMEOUT_MS = 2000
-SCALE = 96 / 120
-GROUP_TOP = 472
-
-
-def window_parts(title):
-    """[(class, text, (cx, cy))] of the open window with this title: its caption first,
-    then its child windows with the centres of their screen rectangles; None when the
-    window is not open."""
-    result = subprocess.run(["wine", harness.build_file("window_texts.exe"), title],
-                            env=harness.wine_env(), capture_output=True, timeout=30)
-    if result.returncode != 0:
-        return None
-    parts = []
-    for line in result.stdout.decode("utf-8").splitlines():
-        kind, text, rect = line.split("\t")
-        left, top, right, bottom = map(int, rect.split())
-        parts.append((kind, text, ((left + right) // 2, (top + bottom) // 2)))
-    return parts
-
-
-def window_texts(title):
-    """[(class, text)] of the open window with this title (its caption first), or None."""
-    parts = window_parts(title)
-    return None if parts is None else [(kind, text) for kind, text, _ in parts]
-
-
-def click_button(title, caption):
-    """Clicks the button with this caption in the window with this title. A click rather
-    than a key: under Wine a message box that comes up after the shell started another
-    program may show the X focus without getting the keys."""
-    parts = wait_until(lambda: window_parts(title), what=f'the window "{title}"')
-    centres = {text: at for kind, text, at in parts if kind.lower() == "button"}
-    screen.click(*centres[caption])
 
 
 def wait_for_texts(title, timeout=screen.DEFAULT_TIMEOUT):
@@ -65,9 +33,11 @@ def wait_for_texts(title, timeout=screen.DEFAULT_TIMEOUT):
 
 
 def message(title, timeout=screen.DEFAULT_TIMEOUT):
-    """The text of the message box with this title, line breaks written as \\r."""
+    """The text of the message box with this title, written as the expected texts here are:
+    a line break as \\r or \\n, a backslash as \\\\."""
     texts = wait_for_texts(title, timeout)
-    return next(text for cls, text in texts if cls.lower() == "static" and text)
+    text = next(text for cls, text in texts if cls.lower() == "static" and text)
+    return text.replace("\\", "\\\\").replace("\r", "\\r").replace("\n", "\\n")
 
 
 def build_version_text():
@@ -83,10 +53,8 @@ def release_file(name):
 class InfoCase(SettingsCase):
 
     def open_info(self):
-        window = self.open_settings()
-        # "&Info", second row, third button of the group.
-        screen.click(window.x + round((240 + 45) * SCALE),
-                     window.y + round((GROUP_TOP + 70 + 17) * SCALE))
+        self.open_settings()
+        click_button("Einstellungen", "&Info")
         return screen.wait_for_window(INFO_TITLE)
 
     def label_texts(self):

@@ -45,7 +45,9 @@ class SettingsCase(harness.TastomatCase):
         return next(iter(screen.windows(TITLE)), None)
 
     def close_settings(self, how="Escape"):
-        window = self.settings_window()
+        # Polled: right after a dialog of its own closes, the window may take a moment to be
+        # found again on a busy machine.
+        window = screen.wait_for_window(TITLE)
         screen.focus(window)
         screen.key(how)
         screen.wait_until_gone(TITLE)
@@ -81,6 +83,39 @@ class SettingsCase(harness.TastomatCase):
             return got if len(got) >= count else None
         return wait_until(lines, timeout=20, what="the helper program to record its start")
 
+    def mark_slot(self, window, slot):
+        self.select_slot(window, slot)
+        return wait_until(lambda: marked_line_centre(window), what="the marked line")
+
+    def choose_program(self, window, slot, path, paste=False):
+        """Double-clicks the slot's line and gives the program chooser a path: typed, or
+        pasted for letters the keyboard layout lacks (xdotool types those by remapping a
+        key for a moment, and Wine, reading the layout late, may miss it)."""
+        line = self.mark_slot(window, slot)
+        screen.xdotool("mousemove", *line, "click", "--repeat", "2", "--delay", "80", "1")
+        chooser = screen.wait_for_window(OPEN_TITLE)
+        screen.focus(chooser)
+        if paste:
+            harness.put_on_clipboard(path)
+            screen.key("ctrl+a", "ctrl+v")
+        else:
+            screen.type_text(path, delay_ms=20)
+        screen.key("Return")
+        screen.wait_until_gone(OPEN_TITLE)
+
+    def enter_parameters(self, parameters, directory=None):
+        """"&Parameter" for the marked slot: types into its dialog and confirms it."""
+        harness.click_button(TITLE, "&Parameter")
+        dialog = screen.wait_for_window("Parameter")
+        screen.focus(dialog)
+        screen.type_text(parameters, delay_ms=20)
+        if directory is not None:
+            screen.key("Tab")
+            screen.type_text(directory, delay_ms=20)
+        screen.grab(save_as=self.artifact("parameter-dialog.png"))
+        screen.key("Return")
+        screen.wait_until_gone("Parameter")
+
     def helper_copy(self):
         """record_start.exe copied into the work folder, as a Windows path."""
         target = os.path.join(self.work, "record_start.exe")
@@ -112,7 +147,8 @@ class OpenSettings(SettingsCase):
         self.assertTrue(screen.stays_false(lambda: len(screen.windows(TITLE)) != 1, 1.0))
 
 
-# Layout of the window at the 96 dpi of the test display (designed at 120 dpi).
+# The window's layout at the 96 dpi of the test display (designed at 120 dpi), for
+# scenarios written against it; the scenarios here find each control by its caption.
 SCALE = 96 / 120
 GROUP_TOP = 472
 
@@ -124,13 +160,15 @@ def at(window, x, y):
 
 def marked_line_centre(window):
     """Finds the highlighted line of the slot list on the screen; its (x, y) centre."""
-    x = window.x + 40
-    list_bottom = window.y + round(GROUP_TOP * SCALE)
-    image = screen.grab((x, window.y, 1, list_bottom - window.y))
+    slots = harness.child_window(window.name, "listbox")
+    if slots is None:
+        return None
+    x = slots.left + 40
+    image = screen.grab((x, slots.top, 1, slots.bottom - slots.top))
     rows = [y for y in range(image.height) if _is_highlight(image.pixel(0, y))]
     if not rows:
         return None
-    return x, window.y + (rows[0] + rows[-1]) // 2
+    return x, slots.top + (rows[0] + rows[-1]) // 2
 
 
 def _is_highlight(rgb):
@@ -140,10 +178,6 @@ def _is_highlight(rgb):
 
 class EditSlots(SettingsCase):
 
-    def mark_slot(self, window, slot):
-        self.select_slot(window, slot)
-        return wait_until(lambda: marked_line_centre(window), what="the marked line")
-
     def test_program_parameters_and_directory_reach_the_started_program(self):
         helper = self.helper_copy()
         record = harness.windows_path(self.record)
@@ -152,24 +186,9 @@ class EditSlots(SettingsCase):
         window = self.open_settings()
 
         # Double-click on slot E opens the program chooser; a path is typed into it.
-        line = self.mark_slot(window, 4)
-        screen.xdotool("mousemove", *line, "click", "--repeat", "2", "--delay", "80", "1")
-        chooser = screen.wait_for_window(OPEN_TITLE)
-        screen.focus(chooser)
-        screen.type_text(helper, delay_ms=20)
-        screen.key("Return")
-        screen.wait_until_gone(OPEN_TITLE)
-
+        self.choose_program(window, 4, helper)
         # "&Parameter": the dialog takes parameters and working directory.
-        screen.click(*at(window, 240 + 45, GROUP_TOP + 24 + 18))  # "&Parameter"
-        dialog = screen.wait_for_window("Parameter")
-        screen.focus(dialog)
-        screen.type_text(record, delay_ms=20)
-        screen.key("Tab")
-        screen.type_text(workdir, delay_ms=20)
-        screen.grab(save_as=self.artifact("parameter-dialog.png"))
-        screen.key("Return")
-        screen.wait_until_gone("Parameter")
+        self.enter_parameters(record, workdir)
         self.close_settings()
 
         slots = self.sections()["Buchstaben"]
@@ -222,7 +241,7 @@ class EditSlots(SettingsCase):
         self.start_up()
         window = self.open_settings()
         self.mark_slot(window, 4)
-        screen.click(*at(window, 352 + 45, GROUP_TOP + 24 + 18))  # "&Löschen"
+        harness.click_button(TITLE, "&L\u00f6schen")
         self.close_settings()
         sections = self.sections()
         self.assertEqual({k: sections["Buchstaben"][k] for k in ("E", "VE", "PE")},
@@ -234,11 +253,20 @@ class EditSlots(SettingsCase):
 
 class LauncherHotkey(SettingsCase):
 
-    def test_typed_hotkey_replaces_alt_f12_and_survives_a_restart(self):
+    def type_into_hotkey_field(self, *keys):
         self.start_up()
-        window = self.open_settings()
-        screen.click(*at(window, 472 + 48, GROUP_TOP + 38 + 12))  # the hotkey field
-        screen.key("ctrl+alt+k")
+        self.open_settings()
+        harness.click_control(TITLE, "edit")
+        screen.key(*keys)
+
+    def assert_no_badge_after(self, key, quiet, message=None):
+        """The key, pressed in the other application, brings up no badge."""
+        screen.focus(self.focus)
+        screen.key(key)
+        self.assertTrue(screen.stays_false(lambda: screen.windows(BADGE), quiet), message)
+
+    def test_typed_hotkey_replaces_alt_f12_and_survives_a_restart(self):
+        self.type_into_hotkey_field("ctrl+alt+k")
         screen.grab(save_as=self.artifact("hotkey-typed.png"))
         self.close_settings(how="Return")  # Enter in the hotkey field acts as OK
         self.assertEqual(self.sections()["Programmliste"]["kuerzel"], "Strg+Alt+K")
@@ -247,21 +275,14 @@ class LauncherHotkey(SettingsCase):
         # The badge has the keyboard again after the settings window was open.
         screen.key("Escape")
         screen.wait_until_gone(BADGE)
-        screen.focus(self.focus)
-        screen.key("alt+F12")
-        self.assertTrue(screen.stays_false(lambda: screen.windows(BADGE), 1.5),
-                        "Alt+F12 must no longer bring up the badge")
+        self.assert_no_badge_after("alt+F12", 1.5, "Alt+F12 must no longer bring up the badge")
 
         self.restart()
         self.show_badge("ctrl+alt+k")
 
 
     def test_plain_keys_and_escape_in_the_hotkey_field_leave_alt_f12_armed(self):
-        self.start_up()
-        window = self.open_settings()
-        screen.click(*at(window, 472 + 48, GROUP_TOP + 38 + 12))  # the hotkey field
-        for key in ("k", "space", "7", "BackSpace"):
-            screen.key(key)
+        self.type_into_hotkey_field("k", "space", "7", "BackSpace")
         screen.grab(save_as=self.artifact("plain-keys-typed.png"))
         # Escape keeps its meaning in the window: it closes it, which saves.
         screen.key("Escape")
@@ -271,18 +292,10 @@ class LauncherHotkey(SettingsCase):
         screen.key("Escape")
         screen.wait_until_gone(BADGE)
         # The letter was not taken from every other application either.
-        screen.focus(self.focus)
-        screen.key("k")
-        self.assertTrue(screen.stays_false(lambda: screen.windows(BADGE), 1.0))
+        self.assert_no_badge_after("k", 1.0)
 
 
 class Stacking(SettingsCase):
-
-    def z_order(self):
-        """[(title, topmost)] of the visible top-level windows, top first."""
-        out = harness.wine(harness.build_file("zorder_probe.exe")).decode("utf-8", "replace")
-        return [(line.split("\t")[0], line.split("\t")[1] == "1")
-                for line in out.splitlines() if "\t" in line]
 
     def position(self, order, title):
         return next(i for i, (t, _) in enumerate(order) if t == title)
@@ -291,15 +304,16 @@ class Stacking(SettingsCase):
         self.start_up()
         self.open_settings()
         # Active, it is above the badge and everything else.
-        order = wait_until(lambda: (lambda o: o if dict(o).get(TITLE) else None)(self.z_order()),
-                           what="the settings window to be topmost while active")
+        order = wait_until(
+            lambda: (lambda o: o if dict(o).get(TITLE) else None)(harness.z_order()),
+            what="the settings window to be topmost while active")
         self.assertLess(self.position(order, TITLE), self.position(order, "TastomatE2EFocus"))
 
         screen.focus(self.focus)
         screen.click(self.focus.x + 100, self.focus.y + 60)
 
         def behind():
-            o = self.z_order()
+            o = harness.z_order()
             if dict(o).get(TITLE, True):
                 return None
             return o if self.position(o, "TastomatE2EFocus") < self.position(o, TITLE) else None
@@ -310,7 +324,7 @@ class Stacking(SettingsCase):
         settings = self.settings_window()
         screen.focus(settings)
         screen.click(settings.x + 30, settings.y + 60)
-        wait_until(lambda: dict(self.z_order()).get(TITLE),
+        wait_until(lambda: dict(harness.z_order()).get(TITLE),
                    what="the settings window topmost again once active")
         self.close_settings()
 

@@ -11,6 +11,13 @@
 
 namespace tastomat::test {
 
+// The settings file of the user anna in its usual place, its folder and its backup.
+inline constexpr const char* kSettingsDir = "C:\\Users\\anna\\AppData\\Roaming\\Kobaltix\\Tastomat";
+inline constexpr const char* kSettingsFile =
+    "C:\\Users\\anna\\AppData\\Roaming\\Kobaltix\\Tastomat\\Tastomat.ini";
+inline constexpr const char* kSettingsBackup =
+    "C:\\Users\\anna\\AppData\\Roaming\\Kobaltix\\Tastomat\\Tastomat.bak";
+
 // Windows-like paths, compared case-insensitively; "E:" and "E:\" are directories when a
 // drive E: has been added.
 class FakeFileSystem final : public FileSystem {

@@ -9,7 +9,7 @@
 #include <string>
 #include <type_traits>
 
-#include "utf8.h"
+#include "platform/win32/wide.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ int wmain() {
     shared.get()[0] = L'\0';
     const std::wstring texts = read_through_hook(menu_window, shared.get());
     if (texts.empty() || texts == L"\x1") return 2;
-    const std::string out = utf8(texts);
+    const std::string out = tastomat::to_utf8(texts);
     std::fwrite(out.data(), 1, out.size(), stdout);
     return 0;
 }

@@ -7,13 +7,14 @@
 #include <cstdio>
 #include <string>
 
-#include "utf8.h"
+#include "platform/win32/wide.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return 2;
     wchar_t cwd[MAX_PATH * 4] = {};
     GetCurrentDirectoryW(static_cast<DWORD>(std::size(cwd)), cwd);
-    const std::string line = utf8(GetCommandLineW()) + "|" + utf8(cwd) + "\n";
+    const std::string line =
+        tastomat::to_utf8(GetCommandLineW()) + "|" + tastomat::to_utf8(cwd) + "\n";
     FILE* f = _wfopen(argv[1], L"ab");
     if (!f) return 1;
     std::fwrite(line.data(), 1, line.size(), f);

@@ -1,76 +1,182 @@
-// Prints windows of any process, one per line in UTF-8:
-//   left TAB top TAB right TAB bottom TAB style (hex) TAB class TAB text
-// "window_probe.exe children <title>": the child windows of the visible top-level window
-// with that title; "window_probe.exe top <class>": the visible top-level windows of that
-// class. The text is asked for with WM_GETTEXT, which the system carries across processes
-// (a tooltip answers with the tip it shows). A line break in a text is written as the
-// unit separator (0x1F), so that each window stays one line. Exit code 1 when nothing
-// matched.
+// Reads what the X side cannot see of the windows of any process, for the end-to-end
+// scenarios. One line per record in UTF-8, fields separated by TAB; in every text a
+// backslash, TAB, CR and LF are written as \\, \t, \r and \n, so a record stays one line.
+//   window_probe window <title>   the visible top-level window with that title, then its
+//                                 child windows in creation order
+//   window_probe top <class>      the visible top-level windows of that class
+//   window_probe stack            every visible top-level window, topmost first
+// Each window is: left top right bottom (screen) style ex-style (hex) control-id class text.
+//   window_probe list <title>     the lines of the list box in the window with that title
+//   window_probe clipboard <text> puts the text on the clipboard (for what a keyboard
+//                                 layout cannot type)
+// Exit code 1 when nothing matched, 2 for a wrong call.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/win32/wide.h"
 
 namespace {
 
-std::wstring text_of(HWND hwnd) {
-    wchar_t text[1024] = {};
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text),
-                             SMTO_ABORTIFHUNG, 5000, &copied))
-        return {};
-    std::wstring result;
-    for (const wchar_t c : std::wstring(text, copied < 1024 ? copied : 1023)) {
-        if (c == L'\r') continue;
-        result += c == L'\n' ? L'\x1f' : c;
-    }
-    return result;
+// A window of another process may hang; the probe must not hang with it.
+bool send(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(window, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, &answer)) return false;
+    result = static_cast<LRESULT>(answer);
+    return true;
 }
 
-void print(HWND hwnd) {
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    wchar_t class_name[256] = {};
-    GetClassNameW(hwnd, class_name, 256);
-    std::string line = std::to_string(r.left) + "\t" + std::to_string(r.top) + "\t" +
-                       std::to_string(r.right) + "\t" + std::to_string(r.bottom) + "\t";
-    char style[16];
-    std::snprintf(style, sizeof style, "%08lx",
-                  static_cast<unsigned long>(GetWindowLongPtrW(hwnd, GWL_STYLE)));
-    line += std::string(style) + "\t" + tastomat::to_utf8(class_name) + "\t" +
-            tastomat::to_utf8(text_of(hwnd)) + "\n";
+// The system carries WM_GETTEXT across processes (a tooltip answers with the tip it shows).
+std::wstring text_of(HWND window) {
+    LRESULT length = 0;
+    if (!send(window, WM_GETTEXTLENGTH, 0, 0, length) || length <= 0) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    LRESULT copied = 0;
+    if (!send(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), copied))
+        return {};
+    text.resize(static_cast<size_t>(copied < 0 ? 0 : copied));
+    return text;
+}
+
+std::string escaped(const std::wstring& text) {
+    constexpr std::string_view special = "\\\t\r\n";
+    constexpr std::string_view letter = "\\trn";
+    std::string out;
+    for (const char c : tastomat::to_utf8(text)) {
+        const size_t i = special.find(c);
+        if (i == std::string_view::npos) {
+            out += c;
+        } else {
+            out += '\\';
+            out += letter[i];
+        }
+    }
+    return out;
+}
+
+void print_record(const std::vector<std::string>& fields) {
+    std::string line;
+    for (const std::string& field : fields) line += (line.empty() ? "" : "\t") + field;
+    line += "\n";
     std::fwrite(line.data(), 1, line.size(), stdout);
 }
 
-BOOL CALLBACK collect(HWND hwnd, LPARAM lp) {
-    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+std::string hex(LONG_PTR value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%08lx", static_cast<unsigned long>(value));
+    return text;
+}
+
+void print_window(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    wchar_t class_name[256] = {};
+    GetClassNameW(window, class_name, 256);
+    print_record({std::to_string(r.left), std::to_string(r.top), std::to_string(r.right),
+                  std::to_string(r.bottom), hex(GetWindowLongPtrW(window, GWL_STYLE)),
+                  hex(GetWindowLongPtrW(window, GWL_EXSTYLE)), std::to_string(GetDlgCtrlID(window)),
+                  escaped(class_name), escaped(text_of(window))});
+}
+
+HWND visible_window(const wchar_t* window_class, const wchar_t* title) {
+    HWND w = nullptr;
+    while ((w = FindWindowExW(nullptr, w, window_class, title)) != nullptr) {
+        if (IsWindowVisible(w)) return w;
+    }
+    return nullptr;
+}
+
+int print_all(const std::vector<HWND>& windows) {
+    for (HWND w : windows) print_window(w);
+    return windows.empty() ? 1 : 0;
+}
+
+BOOL CALLBACK collect(HWND window, LPARAM found) {
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
     return TRUE;
+}
+
+int window_and_children(const wchar_t* title) {
+    HWND window = visible_window(nullptr, title);
+    if (!window) return 1;
+    std::vector<HWND> found{window};
+    EnumChildWindows(window, collect, reinterpret_cast<LPARAM>(&found));
+    return print_all(found);
+}
+
+int top_level_of_class(const wchar_t* window_class) {
+    std::vector<HWND> found;
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, window_class, nullptr)) != nullptr;) {
+        if (IsWindowVisible(w)) found.push_back(w);
+    }
+    return print_all(found);
+}
+
+// EnumWindows hands the windows over from the top of the stacking order down (Windows and
+// Wine do, though the documentation does not promise it); without a window manager there
+// is nothing else to ask under Wine.
+int stack() {
+    std::vector<HWND> all;
+    EnumWindows(collect, reinterpret_cast<LPARAM>(&all));
+    std::vector<HWND> found;
+    for (HWND w : all) {
+        if (IsWindowVisible(w)) found.push_back(w);
+    }
+    return print_all(found);
+}
+
+int list_lines(const wchar_t* title) {
+    HWND window = visible_window(nullptr, title);
+    HWND list = window ? FindWindowExW(window, nullptr, L"ListBox", nullptr) : nullptr;
+    LRESULT count = 0;
+    if (!list || !send(list, LB_GETCOUNT, 0, 0, count)) return 1;
+    for (LRESULT i = 0; i < count; ++i) {
+        const auto index = static_cast<WPARAM>(i);
+        LRESULT length = 0;
+        if (!send(list, LB_GETTEXTLEN, index, 0, length) || length < 0) return 1;
+        std::wstring line(static_cast<size_t>(length) + 1, L'\0');
+        LRESULT got = 0;
+        if (!send(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line.data()), got) || got < 0)
+            return 1;
+        line.resize(static_cast<size_t>(got));
+        print_record({escaped(line)});
+    }
+    return 0;
+}
+
+int put_on_clipboard(const std::wstring& text) {
+    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (!memory) return 1;
+    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    if (!OpenClipboard(nullptr)) {
+        GlobalFree(memory);
+        return 1;
+    }
+    EmptyClipboard();
+    // From here on the clipboard owns the memory.
+    const bool ok = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    if (!ok) GlobalFree(memory);
+    CloseClipboard();
+    return ok ? 0 : 1;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 3) return 2;
-    const std::wstring mode = argv[1];
-    std::vector<HWND> found;
-    if (mode == L"children") {
-        HWND parent = nullptr;
-        while ((parent = FindWindowExW(nullptr, parent, nullptr, argv[2])) != nullptr) {
-            if (IsWindowVisible(parent)) break;
-        }
-        if (!parent) return 1;
-        EnumChildWindows(parent, collect, reinterpret_cast<LPARAM>(&found));
-    } else if (mode == L"top") {
-        HWND w = nullptr;
-        while ((w = FindWindowExW(nullptr, w, argv[2], nullptr)) != nullptr) {
-            if (IsWindowVisible(w)) found.push_back(w);
-        }
-    } else {
-        return 2;
-    }
-    for (HWND hwnd : found) print(hwnd);
-    return found.empty() ? 1 : 0;
+    const std::wstring command = argc >= 2 ? argv[1] : L"";
+    if (argc == 2 && command == L"stack") return stack();
+    if (argc == 3 && command == L"window") return window_and_children(argv[2]);
+    if (argc == 3 && command == L"top") return top_level_of_class(argv[2]);
+    if (argc == 3 && command == L"list") return list_lines(argv[2]);
+    if (argc == 3 && command == L"clipboard") return put_on_clipboard(argv[2]);
+    std::fprintf(stderr,
+                 "usage: window_probe window <title> | top <class> | stack | list <title> | "
+                 "clipboard <text>\n");
+    return 2;
 }

@@ -10,10 +10,9 @@
 namespace tastomat {
 namespace {
 
-constexpr const char* kDir = "C:\\Users\\anna\\AppData\\Roaming\\Kobaltix\\Tastomat";
-constexpr const char* kFile = "C:\\Users\\anna\\AppData\\Roaming\\Kobaltix\\Tastomat\\Tastomat.ini";
-constexpr const char* kBackup =
-    "C:\\Users\\anna\\AppData\\Roaming\\Kobaltix\\Tastomat\\Tastomat.bak";
+constexpr const char* kDir = test::kSettingsDir;
+constexpr const char* kFile = test::kSettingsFile;
+constexpr const char* kBackup = test::kSettingsBackup;
 
 // A control of any kind, holding every kind of value.
 struct FakeControl final : FormControl {

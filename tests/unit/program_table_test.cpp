@@ -10,7 +10,7 @@
 namespace tastomat {
 namespace {
 
-constexpr const char* kFile = "C:\\Users\\anna\\AppData\\Roaming\\Kobaltix\\Tastomat\\Tastomat.ini";
+constexpr const char* kFile = test::kSettingsFile;
 const std::string kHeading = kHintHeading;
 
 struct TableTest : ::testing::Test {
@@ -19,7 +19,7 @@ struct TableTest : ::testing::Test {
     Windows1252 cp;
     ProgramTable table;
 
-    TableTest() { files.add_dir("C:\\Users\\anna\\AppData\\Roaming\\Kobaltix\\Tastomat"); }
+    TableTest() { files.add_dir(test::kSettingsDir); }
     void start() { load_table_at_start(table, kFile, files, cp, clock); }
     void save() { save_table(table, kFile, files, cp); }
     std::string file() const { return files.content(kFile); }

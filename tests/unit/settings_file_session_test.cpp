@@ -8,10 +8,9 @@
 namespace tastomat {
 namespace {
 
-constexpr const char* kDir = "C:\\Users\\anna\\AppData\\Roaming\\Kobaltix\\Tastomat";
-constexpr const char* kFile = "C:\\Users\\anna\\AppData\\Roaming\\Kobaltix\\Tastomat\\Tastomat.ini";
-constexpr const char* kBackup =
-    "C:\\Users\\anna\\AppData\\Roaming\\Kobaltix\\Tastomat\\Tastomat.bak";
+constexpr const char* kDir = test::kSettingsDir;
+constexpr const char* kFile = test::kSettingsFile;
+constexpr const char* kBackup = test::kSettingsBackup;
 
 struct SessionTest : ::testing::Test {
     test::FakeFileSystem files;

@@ -11,28 +11,15 @@
 
 #include "platform/win32/scoped.h"
 #include "platform/win32/wide.h"
+#include "support/temp_folder_win.h"
 
 namespace tastomat {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh folder under the temp directory, removed with everything in it afterwards.
 class WinFileSystemTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        root_ = fs::path(temp) / (L"tastomat-fs-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                  std::to_wstring(GetTickCount()));
-        fs::create_directories(root_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        for (const auto& e : fs::recursive_directory_iterator(root_, ec))
-            SetFileAttributesW(e.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-        fs::remove_all(root_, ec);
-    }
     std::string path(const std::wstring& name) const { return to_utf8((root_ / name).wstring()); }
     static std::string raw(const std::string& p) {
         std::ifstream in(fs::path(to_wide(p)), std::ios::binary);
@@ -45,7 +32,8 @@ class WinFileSystemTest : public ::testing::Test {
         return static_cast<size_t>(std::distance(fs::directory_iterator(root_), {}));
     }
 
-    fs::path root_;
+    test::TempFolder temp_{L"tastomat-fs-"};
+    const fs::path& root_ = temp_.path();
     // A holder that does not let go is given up on quickly here.
     WinFileSystem files{HeldFileWait{200, 50}};
 };

@@ -11,43 +11,18 @@
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
 #include "settings_ui/programmliste_win.h"
+#include "support/fakes.h"
 #include "support/form_state.h"
 #include "support/settings_location.h"
+#include "support/temp_folder_win.h"
 
 namespace tastomat {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct TextControl final : FormControl {
-    std::string name = "kuerzel", value = "Alt+F12";
-    const std::string& component_name() const override { return name; }
-    ControlKind kind() const override { return ControlKind::LabeledEdit; }
-    std::string text() const override { return value; }
-    void set_text(const std::string& t) override { value = t; }
-};
-
-struct OneControlForm final : FormComponents {
-    TextControl* control;
-    std::string component_name() const override { return "Programmliste"; }
-    std::vector<FormControl*> components() const override { return {control}; }
-};
-
 class FormStateOnDisk : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ =
-            fs::temp_directory_path() / ("tastomat-form-" + std::to_string(GetCurrentProcessId()) +
-                                         "-" + std::to_string(GetTickCount()));
-        fs::create_directories(dir_);
-        file_ = (dir_ / "Tastomat.ini").string();
-        backup_ = (dir_ / "Tastomat.bak").string();
-        form_.control = &control_;
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
     static void put(const std::string& path, const std::string& bytes) {
         std::ofstream(path, std::ios::binary) << bytes;
     }
@@ -61,10 +36,12 @@ class FormStateOnDisk : public ::testing::Test {
 
     Win32Platform& os_ = win32_platform();
     FormStateFile storage_{os_.files, os_.code_page, ','};
-    fs::path dir_;
-    std::string file_, backup_;
-    TextControl control_;
-    OneControlForm form_;
+    test::TempFolder temp_{L"tastomat-form-"};
+    const fs::path& dir_ = temp_.path();
+    std::string file_ = (dir_ / "Tastomat.ini").string();
+    std::string backup_ = (dir_ / "Tastomat.bak").string();
+    test::FakeSettingsWindow form_;
+    test::FakeSettingsWindow::HotkeyField& control_ = form_.kuerzel;
 };
 
 // "[Programmliste]\r\nSektionVorhanden=1\r\nkuerzel=Strg+F9\r\n[Check]\r\nWroteSuccesful=1\r\n"

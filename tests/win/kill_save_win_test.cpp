@@ -17,6 +17,7 @@
 #include "platform/win32/wide.h"
 #include "support/fakes.h"
 #include "support/save_generation.h"
+#include "support/temp_folder_win.h"
 #include "table/table_file.h"
 
 namespace tastomat {
@@ -153,16 +154,8 @@ class KillLane {
 
 class KilledSaves : public ::testing::Test {
   protected:
-    void SetUp() override {
-        root_ = fs::temp_directory_path() /
-                (L"tastomat-kill-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                 std::to_wstring(GetTickCount()));
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(root_, ec);
-    }
-    fs::path root_;
+    test::TempFolder temp_{L"tastomat-kill-"};
+    const fs::path& root_ = temp_.path();
 };
 
 TEST_F(KilledSaves, FileIsAlwaysOneWholeSaveAndTheNextStartReadsIt) {

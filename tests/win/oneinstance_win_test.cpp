@@ -17,6 +17,7 @@
 #include "components/instance_block.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/wide.h"
+#include "support/temp_folder_win.h"
 
 namespace tastomat {
 namespace {
@@ -85,21 +86,12 @@ struct LogLine {
 
 class OneinstanceTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        root =
-            fs::temp_directory_path() / ("tastomat_guard_" + std::to_string(GetCurrentProcessId()));
-        fs::remove_all(root);
-        fs::create_directories(root);
-        log = root / "guard.log";
-        SetEnvironmentVariableW(L"TASTOMAT_PROBE_LOG", log.c_str());
-    }
+    void SetUp() override { SetEnvironmentVariableW(L"TASTOMAT_PROBE_LOG", log.c_str()); }
     void TearDown() override {
         processes.clear();
         SetEnvironmentVariableW(L"TASTOMAT_PROBE_LOG", nullptr);
         SetEnvironmentVariableW(L"TASTOMAT_PROBE_GATE", nullptr);
         SetEnvironmentVariableW(L"TASTOMAT_PROBE_READY", nullptr);
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
     }
 
     Process& start(const std::vector<std::wstring>& args = {},
@@ -135,7 +127,9 @@ class OneinstanceTest : public ::testing::Test {
         return first;
     }
 
-    fs::path root, log;
+    test::TempFolder temp{L"tastomat_guard_"};
+    const fs::path& root = temp.path();
+    fs::path log = root / "guard.log";
     std::deque<Process> processes;  // references stay valid as copies are added
 };
 

@@ -12,6 +12,7 @@
 #include "support/fakes.h"
 #include "support/hostile_files.h"
 #include "support/settings_location.h"
+#include "support/temp_folder_win.h"
 #include "table/table_file.h"
 
 namespace tastomat {
@@ -26,18 +27,6 @@ const std::string kOmega = "C:\\\xCE\xA9.exe";  // not in Windows-1252
 
 class SettingsFileOnDisk : public ::testing::Test {
   protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        dir_ = fs::path(temp) / (L"tastomat-ini-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                 std::to_wstring(GetTickCount()));
-        fs::create_directories(dir_);
-        file_ = to_utf8((dir_ / L"Tastomat.ini").wstring());
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
     void put(const std::string& bytes) {
         std::ofstream(fs::path(to_wide(file_)), std::ios::binary) << bytes;
     }
@@ -55,8 +44,9 @@ class SettingsFileOnDisk : public ::testing::Test {
         return table;
     }
 
-    fs::path dir_;
-    std::string file_;
+    test::TempFolder temp_{L"tastomat-ini-"};
+    const fs::path& dir_ = temp_.path();
+    std::string file_ = to_utf8((dir_ / L"Tastomat.ini").wstring());
     WinFileSystem files_;
     WinCodePage code_page_;
     test::FakeClock clock_;

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/win32/wide.h"
+#include "support/temp_folder_win.h"
 
 namespace tastomat {
 namespace {
@@ -18,16 +19,7 @@ namespace fs = std::filesystem;
 
 class WinShellTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        root =
-            fs::temp_directory_path() / ("tastomat_shell_" + std::to_string(GetCurrentProcessId()));
-        fs::remove_all(root);
-        fs::create_directories(root / "work dir");
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
-    }
+    void SetUp() override { fs::create_directories(root / "work dir"); }
 
     // Waits for the started script to write its report.
     std::string wait_for(const fs::path& file) {
@@ -42,7 +34,8 @@ class WinShellTest : public ::testing::Test {
         return {};
     }
 
-    fs::path root;
+    test::TempFolder temp{L"tastomat_shell_"};
+    const fs::path& root = temp.path();
 };
 
 TEST_F(WinShellTest, OpensAScriptWithItsParametersInTheWorkingDirectory) {
