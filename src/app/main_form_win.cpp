@@ -2,6 +2,7 @@
 
 #include "admin/admindataform_win.h"
 #include "app/hotkey_warning.h"
+#include "platform/win32/drives_win.h"
 #include "platform/win32/wide.h"
 #include "res/resource_ids.h"
 #include "settings_ui/programmliste_win.h"
@@ -19,10 +20,16 @@ constexpr int kLabelX = 16;
 constexpr int kLabelY = 16;
 constexpr int kFontHeight = 13;
 constexpr COLORREF kRed = RGB(255, 0, 0);
+// Tells the window that probed starts wait in its mailbox. The message carries nothing:
+// any process may post it, and then the window finds the mailbox as it is.
+constexpr UINT kProbedStart = WM_APP + 0x21;
 
 }  // namespace
 
-Tmain::Tmain(Platform& platform) : platform_(platform), color_(GetSysColor(COLOR_BTNFACE)) {
+Tmain::Tmain(Platform& platform)
+    : platform_(platform),
+      probes_(std::make_shared<WinDriveProbes>()),
+      color_(GetSysColor(COLOR_BTNFACE)) {
     icon_.reset(
         static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TASTOMAT),
                                       IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
@@ -216,19 +223,49 @@ void Tmain::carry_out(const KeyCommand& command) {
     }
 }
 
+ProgramStarter Tmain::starter() {
+    return ProgramStarter({probes_, platform_.drives, platform_.shell, *admin_},
+                          platform_.folders.module_path());
+}
+
 void Tmain::start_slot(int index) {
-    // A slot key before the settings window is built: the badge goes first, as it would
-    // after the start, then the window is built and the slot started.
-    if (!settings_) Trayicon->HideMainForm();
+    // The badge goes at once, whatever the probes take, and does not hand the foreground
+    // back: the program about to start is to take it.
+    Trayicon->HideMainFormForStart();
     if (!have_windows()) return;
-    ProgramStarter starter({platform_.files, platform_.drives, platform_.shell, *admin_},
-                           platform_.folders.module_path());
-    // Whatever happens, the badge goes away after an attempt.
-    struct HideAfter {
-        Tmain& self;
-        ~HideAfter() { self.Trayicon->HideMainForm(); }
-    } hide_after{*this};
-    const StartResult result = starter.start_slot(settings_->table(), index, Adminflag);
+    StartRequest request = starter().prepare_slot(settings_->table(), index, Adminflag);
+    // The mailbox and the window's handle, not the window: the findings may arrive after
+    // it is gone, and then nobody reads them.
+    probe_in_background(std::move(request), probes_, kProbeDeadline,
+                        [mailbox = mailbox_, window = hwnd()](StartRequest done,
+                                                              StartFindings findings) {
+                            {
+                                const std::lock_guard lock(mailbox->mutex);
+                                mailbox->starts.push_back({std::move(done), std::move(findings)});
+                            }
+                            PostMessageW(window, kProbedStart, 0, 0);
+                        });
+}
+
+void Tmain::finish_probed_starts() {
+    for (;;) {
+        ProbedStarts::Start next;
+        {
+            const std::lock_guard lock(mailbox_->mutex);
+            if (mailbox_->starts.empty()) return;
+            next = std::move(mailbox_->starts.front());
+            mailbox_->starts.pop_front();
+        }
+        finish_start(next.request, next.findings);
+    }
+}
+
+void Tmain::finish_start(const StartRequest& request, const StartFindings& findings) {
+    if (!have_windows()) return;
+    const StartResult result =
+        starter().finish(request, findings, [this](int index, const std::string& program) {
+            settings_->set_program(index, program);
+        });
     if (result.not_found)
         Trayicon->show_warning(L"Programm nicht gefunden: " + to_wide(*result.not_found));
 }
@@ -271,6 +308,9 @@ LRESULT Tmain::on_message(UINT msg, WPARAM wp, LPARAM lp) {
             break;
         case WM_TIMER:
             if (wp == kBlinkTimer) Timertimer();
+            return 0;
+        case kProbedStart:
+            finish_probed_starts();
             return 0;
         case WM_KEYDOWN:
             Formkeydown(static_cast<std::uint16_t>(wp), ui::current_shift());

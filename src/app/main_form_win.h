@@ -1,8 +1,10 @@
 #pragma once
 // The launcher window: a small red badge in the top-left corner that waits for the key
 // of a slot. Hidden most of the time; the tray icon carries the program's menu.
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "app/key_dispatch.h"
@@ -70,6 +72,9 @@ class Tmain : public ui::Window {
     bool have_windows();
     void carry_out(const KeyCommand& command);
     void start_slot(int index);
+    void finish_probed_starts();
+    void finish_start(const StartRequest& request, const StartFindings& findings);
+    ProgramStarter starter();
     void apply_size();
     void paint();
     void create_tooltip();
@@ -79,6 +84,18 @@ class Tmain : public ui::Window {
     Tprogrammliste* settings_ = nullptr;
     TAdmindataform1* admin_ = nullptr;
     KeyDispatch keys_;
+    // Shared with the probes of starts still running, which may outlive the window.
+    std::shared_ptr<const DriveProbes> probes_;
+    // Where the probing threads leave their findings for the window.
+    struct ProbedStarts {
+        struct Start {
+            StartRequest request;
+            StartFindings findings;
+        };
+        std::mutex mutex;
+        std::deque<Start> starts;
+    };
+    std::shared_ptr<ProbedStarts> mailbox_ = std::make_shared<ProbedStarts>();
     COLORREF color_;
     ScopedBrush brush_;
     ScopedFont font_;
