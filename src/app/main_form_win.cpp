@@ -20,9 +20,6 @@ constexpr int kLabelX = 16;
 constexpr int kLabelY = 16;
 constexpr int kFontHeight = 13;
 constexpr COLORREF kRed = RGB(255, 0, 0);
-// Tells the window that probed starts wait in its mailbox. The message carries nothing:
-// any process may post it, and then the window finds the mailbox as it is.
-constexpr UINT kProbedStart = WM_APP + 0x21;
 
 }  // namespace
 
@@ -229,43 +226,16 @@ ProgramStarter Tmain::starter() {
 }
 
 void Tmain::start_slot(int index) {
-    // The badge goes at once, whatever the probes take, and does not hand the foreground
-    // back: the program about to start is to take it.
-    Trayicon->HideMainFormForStart();
+    // The badge goes at once, before the probes, and hands the foreground back; the start
+    // that follows allows the program it brings up to take it (see WinShell::open).
+    Trayicon->HideMainForm();
     if (!have_windows()) return;
-    StartRequest request = starter().prepare_slot(settings_->table(), index, Adminflag);
-    // The mailbox and the window's handle, not the window: the findings may arrive after
-    // it is gone, and then nobody reads them.
-    probe_in_background(std::move(request), probes_, kProbeDeadline,
-                        [mailbox = mailbox_, window = hwnd()](StartRequest done,
-                                                              StartFindings findings) {
-                            {
-                                const std::lock_guard lock(mailbox->mutex);
-                                mailbox->starts.push_back({std::move(done), std::move(findings)});
-                            }
-                            PostMessageW(window, kProbedStart, 0, 0);
-                        });
-}
-
-void Tmain::finish_probed_starts() {
-    for (;;) {
-        ProbedStarts::Start next;
-        {
-            const std::lock_guard lock(mailbox_->mutex);
-            if (mailbox_->starts.empty()) return;
-            next = std::move(mailbox_->starts.front());
-            mailbox_->starts.pop_front();
-        }
-        finish_start(next.request, next.findings);
-    }
-}
-
-void Tmain::finish_start(const StartRequest& request, const StartFindings& findings) {
-    if (!have_windows()) return;
-    const StartResult result =
-        starter().finish(request, findings, [this](int index, const std::string& program) {
-            settings_->set_program(index, program);
-        });
+    ProgramStarter slot_starter = starter();
+    const StartRequest request = slot_starter.prepare_slot(settings_->table(), index, Adminflag);
+    // Bounded: a drive that does not answer holds the window for the deadline at most.
+    const StartResult result = slot_starter.finish(
+        request, probe_start(request, probes_, kProbeDeadline),
+        [this](int slot, const std::string& program) { settings_->set_program(slot, program); });
     if (result.not_found)
         Trayicon->show_warning(L"Programm nicht gefunden: " + to_wide(*result.not_found));
 }
@@ -308,9 +278,6 @@ LRESULT Tmain::on_message(UINT msg, WPARAM wp, LPARAM lp) {
             break;
         case WM_TIMER:
             if (wp == kBlinkTimer) Timertimer();
-            return 0;
-        case kProbedStart:
-            finish_probed_starts();
             return 0;
         case WM_KEYDOWN:
             Formkeydown(static_cast<std::uint16_t>(wp), ui::current_shift());

@@ -1,10 +1,8 @@
 #pragma once
 // The launcher window: a small red badge in the top-left corner that waits for the key
 // of a slot. Hidden most of the time; the tray icon carries the program's menu.
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "app/key_dispatch.h"
@@ -72,8 +70,6 @@ class Tmain : public ui::Window {
     bool have_windows();
     void carry_out(const KeyCommand& command);
     void start_slot(int index);
-    void finish_probed_starts();
-    void finish_start(const StartRequest& request, const StartFindings& findings);
     ProgramStarter starter();
     void apply_size();
     void paint();
@@ -84,18 +80,8 @@ class Tmain : public ui::Window {
     Tprogrammliste* settings_ = nullptr;
     TAdmindataform1* admin_ = nullptr;
     KeyDispatch keys_;
-    // Shared with the probes of starts still running, which may outlive the window.
+    // Shared with the probes of starts, whose workers may outlive the start.
     std::shared_ptr<const DriveProbes> probes_;
-    // Where the probing threads leave their findings for the window.
-    struct ProbedStarts {
-        struct Start {
-            StartRequest request;
-            StartFindings findings;
-        };
-        std::mutex mutex;
-        std::deque<Start> starts;
-    };
-    std::shared_ptr<ProbedStarts> mailbox_ = std::make_shared<ProbedStarts>();
     COLORREF color_;
     ScopedBrush brush_;
     ScopedFont font_;

@@ -12,9 +12,8 @@ bool searched_drive_type(int type) { return type == kDriveFixed || type == kDriv
 using Probe = std::function<bool()>;
 
 Probe file_probe(std::shared_ptr<const DriveProbes> probes, std::string path) {
-    return [probes = std::move(probes), path = std::move(path)] {
-        return probes->file_exists(path);
-    };
+    return
+        [probes = std::move(probes), path = std::move(path)] { return probes->file_exists(path); };
 }
 
 Probe directory_probe(std::shared_ptr<const DriveProbes> probes, std::string path) {
@@ -126,18 +125,14 @@ StartResult ProgramStarter::Startprog(const std::string& Exe, const std::string&
                                       const std::string& Param, int Index, bool Adminflag,
                                       const SetProgram& set_program) {
     const StartRequest request = prepare(Exe, Dir, Param, Index, Adminflag);
-    return finish(request,
-                  probe_start(request, services_.probes, services_.deadline),
-                  set_program);
+    return finish(request, probe_start(request, services_.probes, services_.deadline), set_program);
 }
 
 StartResult ProgramStarter::start_slot(ProgramTable& table, int Index, bool Adminflag) {
     const StartRequest request = prepare_slot(table, Index, Adminflag);
-    return finish(request,
-                  probe_start(request, services_.probes, services_.deadline),
-                  [&table](int index, const std::string& program) {
-                      table.set_program(index, program);
-                  });
+    return finish(
+        request, probe_start(request, services_.probes, services_.deadline),
+        [&table](int index, const std::string& program) { table.set_program(index, program); });
 }
 
 bool ProgramStarter::start(const std::string& path, const std::string& dir,

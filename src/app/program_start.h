@@ -53,9 +53,9 @@ struct StartResult {
 struct StartRequest {
     int index = -1;
     bool admin = false;
-    std::string exe;    // completed with the launcher's drive
+    std::string exe;  // completed with the launcher's drive
     std::string param;
-    std::string dir;    // completed; the launcher's drive when the stored one is not there
+    std::string dir;  // completed; the launcher's drive when the stored one is not there
     // The stored working directory, completed, when its existence is still to be tested
     // (a slot's start); it becomes dir when it is there.
     std::optional<std::string> dir_to_test;

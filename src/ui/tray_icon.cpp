@@ -97,13 +97,6 @@ void TrayIcon::HideMainForm() {
     ShowWindow(main, SW_HIDE);
 }
 
-void TrayIcon::HideMainFormForStart() {
-    HWND main = Application::instance().main_window();
-    if (!main) return;
-    previous_foreground_ = nullptr;
-    ShowWindow(main, SW_HIDE);
-}
-
 LRESULT TrayIcon::on_message(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == kTrayCallback) {
         const UINT event = LOWORD(lp);

@@ -32,11 +32,7 @@ class TrayIcon : private Window {
     bool show_main_form_at_start() const { return show_main_form_; }
 
     void ShowMainForm();
-    // Hides the main window and gives the foreground back to the window that had it before.
     void HideMainForm();
-    // Hides the main window for a program about to start, which is to take the foreground
-    // itself: it is not handed back to anyone.
-    void HideMainFormForStart();
     void set_icon(HICON icon);
     bool added() const { return added_; }
 

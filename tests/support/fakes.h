@@ -62,8 +62,8 @@ class FakeDrives final : public Drives {
 class FakeDriveProbes final : public DriveProbes {
   public:
     enum class Answer { at_once, late, never };
-    FakeFileSystem files;  // not with on_probe: the workers ask at once
-    FakeDrives drives;     // asked on one thread at a time
+    FakeFileSystem files;            // not with on_probe: the workers ask at once
+    FakeDrives drives;               // asked on one thread at a time
     std::map<char, Answer> answers;  // by upper-case letter; at_once when missing
 
     int drive_type(const std::string& root) const override { return drives.drive_type(root); }

@@ -247,27 +247,56 @@ TEST(ProgramStartDeadline, DrivesThatDoNotAnswerInTimeHoldNothingUp) {
     };
     // D: and G: are network drives, F: a fixed one; each holds \Tools\x.exe and \Work.
     const Case cases[] = {
-        {"in time: the first letter wins", {}, "C:\\Tools\\x.exe", "", "D:\\Tools\\x.exe",
-         "E:", 0},
-        {"never: the next drive", {{'D', Answer::never}}, "C:\\Tools\\x.exe", "",
-         "F:\\Tools\\x.exe", "E:", 0},
-        {"late: the next drive, the late answer dropped", {{'D', Answer::late}},
-         "C:\\Tools\\x.exe", "", "F:\\Tools\\x.exe", "E:", 1},
-        {"stored path on a drive that never answers", {{'D', Answer::never}},
-         "D:\\Tools\\x.exe", "", "F:\\Tools\\x.exe", "E:", 0},
-        {"working directory on a drive that never answers", {{'G', Answer::never}},
-         "F:\\Tools\\x.exe", "G:\\Work", "F:\\Tools\\x.exe", "E:", 0},
-        {"working directory in time", {}, "F:\\Tools\\x.exe", "G:\\Work", "F:\\Tools\\x.exe",
-         "G:\\Work", 0},
-        {"nowhere in time", {{'D', Answer::never}, {'F', Answer::late}, {'G', Answer::never}},
-         "C:\\Tools\\x.exe", "", std::nullopt, "", 1},
+        {"in time: the first letter wins", {}, "C:\\Tools\\x.exe", "", "D:\\Tools\\x.exe", "E:", 0},
+        {"never: the next drive",
+         {{'D', Answer::never}},
+         "C:\\Tools\\x.exe",
+         "",
+         "F:\\Tools\\x.exe",
+         "E:",
+         0},
+        {"late: the next drive, the late answer dropped",
+         {{'D', Answer::late}},
+         "C:\\Tools\\x.exe",
+         "",
+         "F:\\Tools\\x.exe",
+         "E:",
+         1},
+        {"stored path on a drive that never answers",
+         {{'D', Answer::never}},
+         "D:\\Tools\\x.exe",
+         "",
+         "F:\\Tools\\x.exe",
+         "E:",
+         0},
+        {"working directory on a drive that never answers",
+         {{'G', Answer::never}},
+         "F:\\Tools\\x.exe",
+         "G:\\Work",
+         "F:\\Tools\\x.exe",
+         "E:",
+         0},
+        {"working directory in time",
+         {},
+         "F:\\Tools\\x.exe",
+         "G:\\Work",
+         "F:\\Tools\\x.exe",
+         "G:\\Work",
+         0},
+        {"nowhere in time",
+         {{'D', Answer::never}, {'F', Answer::late}, {'G', Answer::never}},
+         "C:\\Tools\\x.exe",
+         "",
+         std::nullopt,
+         "",
+         1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         auto probes = std::make_shared<test::FakeDriveProbes>();
         probes->answers = c.answers;
-        probes->drives.types = {{'C', kDriveFixed}, {'D', kDriveRemote}, {'F', kDriveFixed},
-                                {'G', kDriveRemote}};
+        probes->drives.types = {
+            {'C', kDriveFixed}, {'D', kDriveRemote}, {'F', kDriveFixed}, {'G', kDriveRemote}};
         for (const char* drive : {"D:", "F:", "G:"}) {
             probes->files.add_file(std::string(drive) + "\\Tools\\x.exe");
             probes->files.add_dir(std::string(drive) + "\\Work");
