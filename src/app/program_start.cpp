@@ -60,7 +60,8 @@ StartFindings probe_start(const StartRequest& request,
 void probe_in_background(StartRequest request, std::shared_ptr<const DriveProbes> probes,
                          std::chrono::milliseconds budget, DeliverFindings deliver) {
     const Deadline asked = std::chrono::steady_clock::now();
-    auto work = [request, probes, budget, asked, deliver]() mutable {
+    auto work = [request = std::move(request), probes = std::move(probes), budget, asked,
+                 deliver = std::move(deliver)]() mutable {
         StartFindings findings;
         try {
             findings = probe_start(request, probes, budget, asked);
