@@ -44,8 +44,9 @@ void TAdmindataform1::create_controls() {
     // user's shoulder.
     passwort = std::make_unique<ui::LabeledEdit>(*this, "passwort", ui::DesignRect{16, 88, 121, 24},
                                                  L"Passwort:", ES_PASSWORD);
-    kuerzel = std::make_unique<ui::LabeledEdit>(*this, "kuerzel", ui::DesignRect{16, 144, 121, 24},
-                                                L"Tastenk\u00fcrzel:");
+    // Shows the hotkey it holds; keys are captured, never typed.
+    kuerzel = std::make_unique<ui::KeyEdit>(*this, "kuerzel", ui::DesignRect{16, 144, 121, 24},
+                                            L"Tastenk\u00fcrzel:");
     kuerzel->OnKeyDown = [this](WORD key) { kuerzelKeyDown(key, ui::current_shift()); };
     Button1 = std::make_unique<ui::Button>(*this, "Button1", ui::DesignRect{16, 200, 89, 33}, L"OK",
                                            ImageList1->icon(0), IDOK, true);
@@ -61,6 +62,9 @@ void TAdmindataform1::FormCreate() {
 }
 
 void TAdmindataform1::kuerzelKeyDown(WORD Key, ShiftState Shift) {
+    // A key that types, or Escape or Backspace, without Ctrl or Alt would be taken from
+    // every program as the run-as hotkey.
+    if (!takes_as_hotkey(Key, Shift, keyboard_)) return;
     Adminhotkey_.SetKey(ShortCut(Key, Shift));
     kuerzel->set_text(ShortCutToText(Adminhotkey_.Key(), keyboard_));
     Adminhotkey_.SetKey(TextToShortCut(kuerzel->text(), keyboard_));

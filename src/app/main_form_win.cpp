@@ -2,6 +2,7 @@
 
 #include "admin/admindataform_win.h"
 #include "app/hotkey_warning.h"
+#include "platform/win32/drives_win.h"
 #include "platform/win32/wide.h"
 #include "res/resource_ids.h"
 #include "settings_ui/programmliste_win.h"
@@ -22,7 +23,10 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 
 }  // namespace
 
-Tmain::Tmain(Platform& platform) : platform_(platform), color_(GetSysColor(COLOR_BTNFACE)) {
+Tmain::Tmain(Platform& platform)
+    : platform_(platform),
+      probes_(std::make_shared<WinDriveProbes>()),
+      color_(GetSysColor(COLOR_BTNFACE)) {
     icon_.reset(
         static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TASTOMAT),
                                       IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
@@ -216,19 +220,22 @@ void Tmain::carry_out(const KeyCommand& command) {
     }
 }
 
+ProgramStarter Tmain::starter() {
+    return ProgramStarter({probes_, platform_.drives, platform_.shell, *admin_},
+                          platform_.folders.module_path());
+}
+
 void Tmain::start_slot(int index) {
-    // A slot key before the settings window is built: the badge goes first, as it would
-    // after the start, then the window is built and the slot started.
-    if (!settings_) Trayicon->HideMainForm();
+    // The badge goes at once, before the probes, and hands the foreground back; the start
+    // that follows allows the program it brings up to take it (see WinShell::open).
+    Trayicon->HideMainForm();
     if (!have_windows()) return;
-    ProgramStarter starter({platform_.files, platform_.drives, platform_.shell, *admin_},
-                           platform_.folders.module_path());
-    // Whatever happens, the badge goes away after an attempt.
-    struct HideAfter {
-        Tmain& self;
-        ~HideAfter() { self.Trayicon->HideMainForm(); }
-    } hide_after{*this};
-    const StartResult result = starter.start_slot(settings_->table(), index, Adminflag);
+    ProgramStarter slot_starter = starter();
+    const StartRequest request = slot_starter.prepare_slot(settings_->table(), index, Adminflag);
+    // Bounded: a drive that does not answer holds the window for the deadline at most.
+    const StartResult result = slot_starter.finish(
+        request, probe_start(request, probes_, kProbeDeadline),
+        [this](int slot, const std::string& program) { settings_->set_program(slot, program); });
     if (result.not_found)
         Trayicon->show_warning(L"Programm nicht gefunden: " + to_wide(*result.not_found));
 }

@@ -70,6 +70,7 @@ class Tmain : public ui::Window {
     bool have_windows();
     void carry_out(const KeyCommand& command);
     void start_slot(int index);
+    ProgramStarter starter();
     void apply_size();
     void paint();
     void create_tooltip();
@@ -79,6 +80,8 @@ class Tmain : public ui::Window {
     Tprogrammliste* settings_ = nullptr;
     TAdmindataform1* admin_ = nullptr;
     KeyDispatch keys_;
+    // Shared with the probes of starts, whose workers may outlive the start.
+    std::shared_ptr<const DriveProbes> probes_;
     COLORREF color_;
     ScopedBrush brush_;
     ScopedFont font_;

@@ -22,6 +22,21 @@ class Drives {
     virtual unsigned set_error_mode(unsigned mode) = 0;
 };
 
+// What a start asks about drives and paths, from any thread and several at once. An
+// unreachable network drive can take tens of seconds over each answer. Each call asks with
+// the system's critical-error boxes off for its own thread, so a drive without a medium
+// answers quietly.
+class DriveProbes {
+  public:
+    virtual ~DriveProbes() = default;
+    // root is a letter and a colon ("F:").
+    virtual int drive_type(const std::string& root) const = 0;
+    // An existing file that is not a directory.
+    virtual bool file_exists(const std::string& path) const = 0;
+    // An existing directory; "E:" names one.
+    virtual bool directory_exists(const std::string& path) const = 0;
+};
+
 // While it lives, drives without a medium are asked about quietly instead of with the
 // system's "no disk" box, from the first probe to the last; the previous error mode comes
 // back however the work ends.

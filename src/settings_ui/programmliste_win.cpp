@@ -266,7 +266,6 @@ void Tprogrammliste::Programmedblclick() {
         }
         if (OpenDialog.Execute(hwnd())) assign_program(table_, i, to_utf8(OpenDialog.FileName));
     }
-    table_.Buildhint();
 }
 
 void Tprogrammliste::Programmemouseup() {

@@ -54,6 +54,9 @@ std::vector<std::string> ProgramTable::list_lines() const {
 
 void ProgramTable::set_program(int slot, std::string path) {
     Progs[slot] = std::move(path);
+    // Every change of a slot's program passes here (an edit, a deletion, a move to another
+    // drive, the drive search), so the key summary never names a program the table lost.
+    Buildhint();
     if (on_program_changed) on_program_changed(slot);
 }
 

@@ -56,6 +56,7 @@ class ProgramTable {
     std::string list_line(int slot) const;
     std::vector<std::string> list_lines() const;
 
+    // Sets a slot's program and rebuilds Erg.
     void set_program(int slot, std::string path);
 
     // Rebuilds Erg from the settings list's lines: the heading and the line of every

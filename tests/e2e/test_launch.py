@@ -229,6 +229,35 @@ class DriveSearch(LaunchCase):
         self.wait_badge_hidden()
 
 
+class StartedProgramGetsTheKeyboard(LaunchCase):
+
+    def test_started_program_is_shown_with_an_activating_show_command(self):
+        show_log = os.path.join(self.work, "show.log")
+
+        def recorded_shows():
+            try:
+                with open(show_log, encoding="ascii") as f:
+                    return f.read().split() or None
+            except FileNotFoundError:
+                return None
+
+        harness.write_settings(ini_text({"Buchstaben": [
+            ("E", self.recorder), ("PE", self.recorder_params("slot-e")),
+        ]}))
+        env = harness.wine_env()
+        env["TASTOMAT_RECORD_SHOW"] = harness.windows_path(show_log)
+        self.start_tastomat(env=env)
+        self.wait_for_settings()
+        self.focus = self.start_focus_window()
+
+        self.show_badge()
+        screen.key("e")
+        harness.wait_for_starts(self.log)
+        # SW_SHOWNORMAL (1): the program's first ShowWindow activates its window.
+        self.assertEqual(wait_until(recorded_shows, what="the recorded show command"), ["1"])
+        self.wait_badge_hidden()
+
+
 class HotkeyFromSettings(LaunchCase):
 
     def test_launcher_hotkey_text_in_the_settings_file_is_armed_at_the_start(self):

@@ -1,5 +1,6 @@
 #include "support/fakes.h"
 
+#include <chrono>
 #include <cstdio>
 
 #include "platform/utf.h"
@@ -81,7 +82,7 @@ bool FakeFileSystem::copy_file(const std::string& from, const std::string& to) {
     return true;
 }
 
-int FakeDrives::drive_type(const std::string& root) {
+int FakeDrives::drive_type(const std::string& root) const {
     queried.push_back(root);
     if (root.size() != 2 || root[1] != ':') return 1;
     const auto it = types.find(ascii_upper(root)[0]);
@@ -93,6 +94,34 @@ unsigned FakeDrives::set_error_mode(unsigned mode) {
     const unsigned previous = error_mode;
     error_mode = mode;
     return previous;
+}
+
+bool FakeDriveProbes::file_exists(const std::string& path) const {
+    return held(path, files.has_file(path));
+}
+
+bool FakeDriveProbes::directory_exists(const std::string& path) const {
+    return held(path, files.dirs.count(FakeFileSystem::key(path)) != 0);
+}
+
+bool FakeDriveProbes::held(const std::string& path, bool answer) const {
+    const char letter = path.size() >= 2 && path[1] == ':' ? ascii_upper(path.substr(0, 1))[0] : 0;
+    const auto it = answers.find(letter);
+    if (it == answers.end() || it->second == Answer::at_once) return answer;
+    std::unique_lock lock(mutex_);
+    // A drive that never answers keeps its worker here until the process ends.
+    changed_.wait(lock, [&] { return it->second == Answer::late && released_; });
+    ++late_answers_;
+    changed_.notify_all();
+    return answer;
+}
+
+bool FakeDriveProbes::release_late(int expected_answers) {
+    std::unique_lock lock(mutex_);
+    released_ = true;
+    changed_.notify_all();
+    return changed_.wait_for(lock, std::chrono::seconds(30),
+                             [&] { return late_answers_ >= expected_answers; });
 }
 
 bool FakeShell::open(const std::string& file, const std::string& params, const std::string& dir) {

@@ -1,9 +1,12 @@
 #pragma once
 // In-memory stand-ins for the operating system, for the portable tests.
+#include <condition_variable>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -50,10 +53,40 @@ class FakeDrives final : public Drives {
     std::map<char, int> types;  // letter -> drive type; others report "no root dir" (1)
     unsigned error_mode = 0;
     std::vector<unsigned> modes_set;
-    std::vector<std::string> queried;
+    mutable std::vector<std::string> queried;
 
-    int drive_type(const std::string& root) override;
+    int drive_type(const std::string& root) override {
+        return std::as_const(*this).drive_type(root);
+    }
+    int drive_type(const std::string& root) const;
     unsigned set_error_mode(unsigned mode) override;
+};
+
+// What the workers of a start ask, over a fake file system and fake drives of its own: it is
+// shared by the workers, so a worker that answers after its test has ended still finds
+// them. Per drive letter an answer can be held back until released (a drive that answers
+// late) or for good (one that never answers).
+class FakeDriveProbes final : public DriveProbes {
+  public:
+    enum class Answer { at_once, late, never };
+    FakeFileSystem files;            // not with on_probe: the workers ask at once
+    FakeDrives drives;               // asked on one thread at a time
+    std::map<char, Answer> answers;  // by upper-case letter; at_once when missing
+
+    int drive_type(const std::string& root) const override { return drives.drive_type(root); }
+    bool file_exists(const std::string& path) const override;
+    bool directory_exists(const std::string& path) const override;
+
+    // The late drives answer now; waits until as many late answers as asked for are given
+    // (or the time-out passes) and says whether they were.
+    bool release_late(int expected_answers);
+
+  private:
+    bool held(const std::string& path, bool answer) const;
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    mutable bool released_ = false;
+    mutable int late_answers_ = 0;
 };
 
 struct ShellCall {

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+#include <map>
+#include <memory>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -26,7 +31,7 @@ class ProgramStartTest : public ::testing::Test {
 
     StartResult run(const std::string& exe, const std::string& dir = "",
                     const std::string& param = "", int index = 5, bool admin = false) {
-        ProgramStarter starter({files, drives, shell, shell}, launcher);
+        ProgramStarter starter({probes, drives, shell, shell}, launcher);
         return starter.Startprog(
             exe, dir, param, index, admin,
             [this](int i, const std::string& p) { changes.emplace_back(i, p); });
@@ -38,8 +43,9 @@ class ProgramStartTest : public ::testing::Test {
         return out;
     }
 
-    test::FakeFileSystem files;
-    test::FakeDrives drives;
+    std::shared_ptr<test::FakeDriveProbes> probes = std::make_shared<test::FakeDriveProbes>();
+    test::FakeFileSystem& files = probes->files;
+    test::FakeDrives& drives = probes->drives;
     test::FakeShell shell;
     std::string launcher = "E:\\Tastomat\\Tastomat.exe";
     std::vector<SlotChange> changes;
@@ -54,25 +60,27 @@ TEST_F(ProgramStartTest, EmptySlotOpensTheLauncherDriveWithoutSearching) {
     EXPECT_TRUE(drives.queried.empty());
 }
 
-TEST_F(ProgramStartTest, EveryProbeOfAStartRunsWithTheDrivesQuiet) {
+TEST_F(ProgramStartTest, EveryStartRunsWithTheDrivesQuiet) {
+    // The shell looks at the path too; the workers' tests are quiet on their own threads.
     files.add_file("C:\\Tools\\x.exe");
+    files.add_file("F:\\Gone\\x.exe");
     files.add_dir("C:\\Daten");
     files.add_dir("E:\\Arbeit");
     drives.types['F'] = kDriveFixed;
-    std::vector<unsigned> modes_at_probe;
-    files.on_probe = [&](const std::string&) { modes_at_probe.push_back(drives.error_mode); };
+    std::vector<unsigned> modes_at_start;
+    shell.succeed = [&](const ShellCall&) {
+        modes_at_start.push_back(drives.error_mode);
+        return true;
+    };
     ProgramTable table;
     table.Progs = {"C:\\Tools\\x.exe", "C:\\Daten\\", "D:\\Gone\\x.exe", ""};
     table.Verzeichnisse = {"\\Arbeit", "C:\\Daten", "", "D:\\Gone"};
     for (int slot = 0; slot < 4; ++slot) {
-        SCOPED_TRACE(slot);
-        modes_at_probe.clear();
-        ProgramStarter starter({files, drives, shell, shell}, launcher);
+        ProgramStarter starter({probes, drives, shell, shell}, launcher);
         starter.start_slot(table, slot, false);
-        ASSERT_FALSE(modes_at_probe.empty());
-        for (const unsigned mode : modes_at_probe) EXPECT_EQ(mode, kFailCriticalErrors);
         EXPECT_EQ(drives.error_mode, 0x8000u);
     }
+    EXPECT_EQ(modes_at_start, std::vector<unsigned>(4, kFailCriticalErrors));
     // The working directory without drive was found on the launcher's drive.
     EXPECT_EQ(shell.opened.front(), (ShellCall{"C:\\Tools\\x.exe", "", "E:\\Arbeit"}));
 }
@@ -218,11 +226,114 @@ TEST_F(ProgramStartTest, SlotKeyFetchesTheSlotAndMovesItInTheTable) {
     drives.types['F'] = kDriveFixed;
     files.add_file("F:\\Tools\\x.exe");
 
-    ProgramStarter starter({files, drives, shell, shell}, launcher);
+    ProgramStarter starter({probes, drives, shell, shell}, launcher);
     starter.start_slot(table, 4, false);
     EXPECT_EQ(shell.opened, (std::vector<ShellCall>{{"F:\\Tools\\x.exe", "-n", "E:"}}));
     EXPECT_EQ(table.Progs[4], "F:\\Tools\\x.exe");
     EXPECT_EQ(rewritten, std::vector<int>{4});
+}
+
+TEST(ProgramStartDeadline, DrivesThatDoNotAnswerInTimeHoldNothingUp) {
+    using Answer = test::FakeDriveProbes::Answer;
+    using namespace std::chrono;
+    constexpr milliseconds kDeadline{300};
+    struct Case {
+        const char* what;
+        std::map<char, Answer> answers;
+        std::string program, dir;
+        std::optional<std::string> started;
+        std::string started_in;  // the working directory the start got
+        int late_answers;
+    };
+    // D: and G: are network drives, F: a fixed one; each holds \Tools\x.exe and \Work.
+    const Case cases[] = {
+        {"in time: the first letter wins", {}, "C:\\Tools\\x.exe", "", "D:\\Tools\\x.exe", "E:", 0},
+        {"never: the next drive",
+         {{'D', Answer::never}},
+         "C:\\Tools\\x.exe",
+         "",
+         "F:\\Tools\\x.exe",
+         "E:",
+         0},
+        {"late: the next drive, the late answer dropped",
+         {{'D', Answer::late}},
+         "C:\\Tools\\x.exe",
+         "",
+         "F:\\Tools\\x.exe",
+         "E:",
+         1},
+        {"stored path on a drive that never answers",
+         {{'D', Answer::never}},
+         "D:\\Tools\\x.exe",
+         "",
+         "F:\\Tools\\x.exe",
+         "E:",
+         0},
+        {"working directory on a drive that never answers",
+         {{'G', Answer::never}},
+         "F:\\Tools\\x.exe",
+         "G:\\Work",
+         "F:\\Tools\\x.exe",
+         "E:",
+         0},
+        {"working directory in time",
+         {},
+         "F:\\Tools\\x.exe",
+         "G:\\Work",
+         "F:\\Tools\\x.exe",
+         "G:\\Work",
+         0},
+        {"nowhere in time",
+         {{'D', Answer::never}, {'F', Answer::late}, {'G', Answer::never}},
+         "C:\\Tools\\x.exe",
+         "",
+         std::nullopt,
+         "",
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto probes = std::make_shared<test::FakeDriveProbes>();
+        probes->answers = c.answers;
+        probes->drives.types = {
+            {'C', kDriveFixed}, {'D', kDriveRemote}, {'F', kDriveFixed}, {'G', kDriveRemote}};
+        for (const char* drive : {"D:", "F:", "G:"}) {
+            probes->files.add_file(std::string(drive) + "\\Tools\\x.exe");
+            probes->files.add_dir(std::string(drive) + "\\Work");
+        }
+        test::FakeShell shell;
+        ProgramStarter starter({probes, probes->drives, shell, shell, kDeadline},
+                               "E:\\Tastomat.exe");
+        ProgramTable table;
+        table.Progs[3] = c.program;
+        table.Verzeichnisse[3] = c.dir;
+
+        // As the launcher does it: probed in the background, finished where it was asked.
+        std::promise<std::pair<StartRequest, StartFindings>> delivered;
+        const auto asked = steady_clock::now();
+        probe_in_background(starter.prepare_slot(table, 3, false), probes, kDeadline,
+                            [&delivered](StartRequest request, StartFindings findings) {
+                                delivered.set_value({std::move(request), std::move(findings)});
+                            });
+        EXPECT_LT(steady_clock::now() - asked, kDeadline);  // the caller never waits
+        auto answer = delivered.get_future();
+        ASSERT_EQ(answer.wait_for(seconds(30)), std::future_status::ready);
+        EXPECT_LT(steady_clock::now() - asked, kDeadline * 2 + seconds(3));  // bounded
+        const auto [request, findings] = answer.get();
+        const StartResult result = starter.finish(
+            request, findings, [&table](int i, const std::string& p) { table.set_program(i, p); });
+
+        EXPECT_EQ(result.started, c.started);
+        if (c.started) {
+            ASSERT_EQ(shell.opened.size(), 1u);
+            EXPECT_EQ(shell.opened[0].dir, c.started_in);
+        } else {
+            EXPECT_TRUE(shell.opened.empty());
+        }
+        EXPECT_EQ(table.Progs[3], c.started && *c.started != c.program ? *c.started : c.program);
+        EXPECT_TRUE(probes->release_late(c.late_answers));
+        EXPECT_EQ(result.started, c.started);  // an answer after the deadline changes nothing
+    }
 }
 
 TEST(DrivePartTest, DriveLetterShareOrNothing) {

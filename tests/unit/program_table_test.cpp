@@ -4,6 +4,9 @@
 
 #include <algorithm>
 
+#include "app/program_start.h"
+#include "settings_ui/drive_retargeting.h"
+#include "settings_ui/slot_editing.h"
 #include "support/fakes.h"
 #include "table/table_file.h"
 
@@ -70,9 +73,6 @@ TEST_F(TableTest, FirstRunWritesTheDocumentedFileLayout) {
     EXPECT_TRUE(f.ends_with("F12=\r\nV12=\r\nP12=\r\n\r\n"));
     // 4 section headings, 4 blank lines, one start record and three entries per slot.
     EXPECT_EQ(std::count(f.begin(), f.end(), '\n'), 4 + 4 + 1 + 3 * kSlotCount);
-    EXPECT_EQ(table.Erg, kHeading);  // a save does not rebuild the summary
-
-    table.Buildhint();
     EXPECT_EQ(table.Erg, kHeading +
                              "\r\nA: C:\\Tools\\Editor\\edit.exe\r\n0: D:\\Projekte\\\r\n"
                              "F1: C:\\Tools\\calc.exe");
@@ -170,6 +170,48 @@ TEST_F(TableTest, SetProgramTellsTheListWhichLineToRewrite) {
     table.on_program_changed = [&](int slot) { rewritten.push_back(table.list_line(slot)); };
     table.set_program(37, "E:\\x.exe");
     EXPECT_EQ(rewritten, std::vector<std::string>{"F2: E:\\x.exe"});
+}
+
+TEST(Buildhint, FollowsEveryChangeOfTheTable) {
+    using Probes = std::shared_ptr<test::FakeDriveProbes>;
+    using Change = std::function<void(ProgramTable&, const Probes&)>;
+    struct Case {
+        const char* what;
+        Change change;
+        std::string lines;
+    };
+    const std::string a = "\r\nA: D:\\Tools\\a.exe", b = "\r\nB: D:\\Tools\\b.exe";
+    const Case cases[] = {
+        {"slot deleted", [](ProgramTable& t, auto&) { delete_slot(t, 1); }, a},
+        {"program chosen", [](ProgramTable& t, auto&) { assign_program(t, 2, "C:\\c.exe"); },
+         a + b + "\r\nC: C:\\c.exe"},
+        {"paths moved to another drive",
+         [](ProgramTable& t, const Probes& p) {
+             retarget_drives(t, {true, {"F:\\"}}, p->files, p->drives);
+         },
+         "\r\nA: F:\\Tools\\a.exe\r\nB: F:\\Tools\\b.exe"},
+        {"drive search moved a slot",
+         [](ProgramTable& t, const Probes& p) {
+             test::FakeShell shell;
+             ProgramStarter({p, p->drives, shell, shell}, "E:\\Tastomat.exe")
+                 .start_slot(t, 0, false);
+         },
+         "\r\nA: F:\\Tools\\a.exe" + b},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto probes = std::make_shared<test::FakeDriveProbes>();
+        probes->drives.types['F'] = kDriveFixed;
+        probes->files.add_file("F:\\Tools\\a.exe");
+        probes->files.add_file("F:\\Tools\\b.exe");
+        ProgramTable table;
+        for (int i = 0; i < kSlotCount; ++i) table.Buchstaben[i] = slot_keys(i).label;
+        table.Progs[0] = "D:\\Tools\\a.exe";
+        table.Progs[1] = "D:\\Tools\\b.exe";
+        table.Buildhint();
+        c.change(table, probes);
+        EXPECT_EQ(table.Erg, kHeading + c.lines);
+    }
 }
 
 TEST(Buildhint, BlankOnlyProgramsCountAsFreeAndAnEmptyListGivesTheHeading) {

@@ -5,6 +5,7 @@
 #include "platform/file_system.h"
 #include "platform/win32/file_system_win.h"
 #include "platform/win32/scoped.h"
+#include "platform/win32/shell_win.h"
 #include "platform/win32/wide.h"
 
 namespace tastomat {
@@ -59,6 +60,7 @@ bool start_as_account(const Account& account, const std::string& command_line,
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
+    allow_started_program_to_the_front();
     const BOOL created = CreateProcessWithLogonW(user.c_str(), nullptr, password.c_str(), 0,
                                                  nullptr, line.data(), CREATE_DEFAULT_ERROR_MODE,
                                                  nullptr, directory.c_str(), &startup, &process);

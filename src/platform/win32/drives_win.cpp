@@ -2,15 +2,50 @@
 
 #include <windows.h>
 
+#include "platform/win32/file_system_win.h"
 #include "platform/win32/wide.h"
 
 namespace tastomat {
+namespace {
 
-int WinDrives::drive_type(const std::string& root) {
+int type_of_drive(const std::string& root) {
     // "X:" alone names the drive's current directory; the system wants its root.
     std::wstring path = to_wide(root);
     if (path.size() == 2 && path[1] == L':') path += L'\\';
     return static_cast<int>(GetDriveTypeW(path.c_str()));
+}
+
+class QuietThread {
+  public:
+    QuietThread() { quiet_ = SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous_) != FALSE; }
+    QuietThread(const QuietThread&) = delete;
+    QuietThread& operator=(const QuietThread&) = delete;
+    ~QuietThread() {
+        if (quiet_) SetThreadErrorMode(previous_, nullptr);
+    }
+
+  private:
+    DWORD previous_ = 0;
+    bool quiet_ = false;
+};
+
+}  // namespace
+
+int WinDrives::drive_type(const std::string& root) { return type_of_drive(root); }
+
+int WinDriveProbes::drive_type(const std::string& root) const {
+    const QuietThread quiet;
+    return type_of_drive(root);
+}
+
+bool WinDriveProbes::file_exists(const std::string& path) const {
+    const QuietThread quiet;
+    return is_existing_file(to_wide(path));
+}
+
+bool WinDriveProbes::directory_exists(const std::string& path) const {
+    const QuietThread quiet;
+    return is_existing_directory(to_wide(path));
 }
 
 // The core compares drive types and sets the error mode by number.

@@ -14,13 +14,24 @@ const wchar_t* or_null(const std::wstring& text) { return text.empty() ? nullptr
 
 }  // namespace
 
+void allow_started_program_to_the_front() {
+    // The launcher has just had the key press, so it may pass the right to take the
+    // foreground on. Its badge is gone by now, and the program that answers the start may be
+    // one that was already running (a document opened in an open editor), whose process is
+    // not known here: so any process may, until the user's next input.
+    AllowSetForegroundWindow(ASFW_ANY);
+}
+
 bool WinShell::open(const std::string& file, const std::string& params, const std::string& dir) {
     const std::wstring wide_file = to_wide(file);
     const std::wstring wide_params = to_wide(params);
     const std::wstring wide_dir = to_wide(dir);
     join_com();  // the shell may hand the start to an extension
+    allow_started_program_to_the_front();
+    // An activating show command: the program's first ShowWindow takes it from its start-up
+    // information, and the user types into what they just started.
     const HINSTANCE result = ShellExecuteW(nullptr, L"open", wide_file.c_str(),
-                                           or_null(wide_params), or_null(wide_dir), SW_SHOWNA);
+                                           or_null(wide_params), or_null(wide_dir), SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 

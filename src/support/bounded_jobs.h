@@ -1,0 +1,63 @@
+#pragma once
+// Work that can hang for as long as a network drive whose server is out of reach makes it
+// (the redirector gives up only after tens of seconds), done on workers of its own under
+// one deadline. A job that has not answered by then counts as unanswered and its late
+// answer is dropped. A worker touches only what its job captured and the answers it shares
+// with the caller, which it co-owns, so a caller that has moved on leaves it nothing freed.
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace tastomat {
+
+using Deadline = std::chrono::steady_clock::time_point;
+
+// Runs every job on a thread of its own and returns, in the jobs' order, each answer given
+// before the deadline; nullopt for a job that had not answered, threw, or got no thread.
+// Returns as soon as every job has answered. A job must capture only what it owns.
+template <class T>
+std::vector<std::optional<T>> run_until(std::vector<std::function<T()>> jobs, Deadline deadline) {
+    struct Answers {
+        std::mutex mutex;
+        std::condition_variable answered;
+        std::vector<std::optional<T>> values;
+        std::size_t pending = 0;
+        bool closed = false;
+    };
+    auto answers = std::make_shared<Answers>();
+    answers->values.resize(jobs.size());
+    answers->pending = jobs.size();
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        try {
+            std::thread([answers, i, job = std::move(jobs[i])] {
+                std::optional<T> value;
+                try {
+                    value = job();
+                } catch (...) {
+                    // An answer that could not be had is no answer.
+                }
+                const std::lock_guard lock(answers->mutex);
+                if (!answers->closed) answers->values[i] = std::move(value);
+                --answers->pending;
+                answers->answered.notify_all();
+            }).detach();
+        } catch (const std::system_error&) {
+            const std::lock_guard lock(answers->mutex);
+            --answers->pending;
+        }
+    }
+    std::unique_lock lock(answers->mutex);
+    answers->answered.wait_until(lock, deadline, [&] { return answers->pending == 0; });
+    answers->closed = true;
+    return answers->values;
+}
+
+}  // namespace tastomat
