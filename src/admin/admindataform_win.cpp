@@ -15,25 +15,15 @@ constexpr int kIconSize = 20;
 
 TAdmindataform1::TAdmindataform1(Tfishotkey& Adminhotkey, KeyboardLayout& keyboard)
     : Form("Admindataform1", L"Tahoma"), Adminhotkey_(Adminhotkey), keyboard_(keyboard) {
-    CreateParams params;
-    params.class_name = L"TTastomatAdmindataform";
-    params.title = L"Administratoreinstellungen";
-    params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    params.ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    params.x = params.y = 0;
-    params.width = kClientWidth;
-    params.height = kClientHeight;
-    params.icon = ui::Application::instance().Icon;
-    create(params);
-    form_created();
+    create_dialog(L"TTastomatAdmindataform", L"Administratoreinstellungen",
+                  ui::Application::instance().Icon);
     create_controls();
     set_client_size(kClientWidth, kClientHeight);
     set_focus_control(benutzername->hwnd());
-    ui::Application::instance().add_dialog(hwnd());
     ui::guarded(hwnd(), [this] { FormCreate(); });
 }
 
-TAdmindataform1::~TAdmindataform1() { ui::Application::instance().remove_dialog(hwnd()); }
+TAdmindataform1::~TAdmindataform1() = default;
 
 void TAdmindataform1::create_controls() {
     ImageList1 = std::make_unique<ui::ImageList>(

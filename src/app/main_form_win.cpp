@@ -301,15 +301,9 @@ LRESULT Tmain::on_message(UINT msg, WPARAM wp, LPARAM lp) {
             }
             Formmousemove();
             break;
-        case WM_CONTEXTMENU: {
-            POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-            if (at.x == -1 && at.y == -1) {
-                at = {0, 0};
-                ClientToScreen(hwnd(), &at);
-            }
-            Popupmenu1.track(hwnd(), at);
+        case WM_CONTEXTMENU:
+            Popupmenu1.track(hwnd(), ui::context_menu_point(lp, hwnd(), 0));
             return 0;
-        }
         case WM_SYSCOMMAND:
             if ((wp & 0xFFF0) == SC_MINIMIZE && Trayicon->MinimizeToTray) {
                 ui::Application::instance().minimize();

@@ -60,8 +60,6 @@ class Tmain : public ui::Window {
     void Formkeypress(char16_t key);
     void Formmousemove();
 
-    COLORREF color() const { return color_; }
-
   private:
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
     void FormCreate();

@@ -3,7 +3,6 @@
 
 #include <commctrl.h>
 
-#include <exception>
 #include <memory>
 
 #include "admin/admindataform_win.h"
@@ -15,6 +14,7 @@
 #include "support/settings_location.h"
 #include "ui/application.h"
 #include "ui/message_box.h"
+#include "ui/window.h"
 
 namespace {
 
@@ -109,11 +109,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     InitCommonControlsEx(&icc);
     try {
         return run_tastomat(settings_location());
-    } catch (const std::exception& e) {
-        // Nothing is running yet (or any more) to report it: say it here and end.
-        ui::show_error(nullptr, to_wide(e.what()));
     } catch (...) {
-        ui::show_error(nullptr, L"Unbekannter Fehler");
+        // Nothing is running yet (or any more) to report it: say it here and end.
+        ui::show_error(nullptr, ui::current_exception_text());
     }
     return 1;
 }

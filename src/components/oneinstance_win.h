@@ -32,7 +32,6 @@ class Toneinstance : private ui::Window {
     bool Showonnewinstance() const { return Fshowonnewinstance; }
     void SetShowonnewinstance(bool Value) { Fshowonnewinstance = Value; }
     bool Usehalttoexit() const { return Fusehalttoexit; }
-    void SetUsehalttoexit(bool Value) { Fusehalttoexit = Value; }
 
     // Called in the first copy with a later start's parameters.
     std::function<void(Toneinstance& sender, const std::vector<std::string>& Params)>

@@ -1,7 +1,5 @@
 #include "settings_ui/programmliste_win.h"
 
-#include <windowsx.h>
-
 #include "components/shortcut.h"
 #include "info/infodialog_win.h"
 #include "info/update_server.h"
@@ -27,6 +25,7 @@ constexpr int kClientHeight = 597;
 constexpr int kGroupHeight = 125;
 constexpr int kGroupTop = kClientHeight - kGroupHeight;
 constexpr int kIconSize = 20;
+constexpr const wchar_t* kNothingMarked = L"Kein Eintrag markiert!";
 // The window's name in the settings file, its hotkey field and what that holds at first.
 constexpr const char* kFormName = "Programmliste";
 constexpr const char* kHotkeyField = "kuerzel";
@@ -63,18 +62,7 @@ Tprogrammliste::Tprogrammliste(Tfishotkey& HotKey, Platform& platform,
       platform_(platform),
       location_(location),
       settings_file_(location.SettingsFile, form_state_file(platform)) {
-    CreateParams params;
-    params.class_name = L"TTastomatProgrammliste";
-    params.title = L"Einstellungen";
-    // No WS_CLIPCHILDREN: a group box leaves its inside for the window to paint.
-    params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    params.ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    params.x = params.y = 0;
-    params.width = kClientWidth;
-    params.height = kClientHeight;
-    params.icon = ui::Application::instance().Icon;
-    create(params);
-    form_created();
+    create_dialog(L"TTastomatProgrammliste", L"Einstellungen", ui::Application::instance().Icon);
     create_controls();
     create_menu();
     set_hint(L"Doppelklicken zum w\u00e4hlen");
@@ -82,7 +70,6 @@ Tprogrammliste::Tprogrammliste(Tfishotkey& HotKey, Platform& platform,
     set_client_size(kClientWidth, kClientHeight);
     set_focus_control(programme->hwnd());
     table_.on_program_changed = [this](int index) { set_list_line(index); };
-    ui::Application::instance().add_dialog(hwnd());
     if (when == Load::at_once) load();
 }
 
@@ -91,7 +78,7 @@ void Tprogrammliste::load() {
     loaded_ = true;
 }
 
-Tprogrammliste::~Tprogrammliste() { ui::Application::instance().remove_dialog(hwnd()); }
+Tprogrammliste::~Tprogrammliste() = default;
 
 void Tprogrammliste::create_controls() {
     using ui::Button;
@@ -218,7 +205,7 @@ void Tprogrammliste::open_from_launcher() {
     }
     FormShow();
     set_focus_control(programme->hwnd());
-    ui::Application::instance().run_modal(hwnd());
+    run_modal();
 }
 
 void Tprogrammliste::FormShow() {
@@ -252,8 +239,9 @@ void Tprogrammliste::Progdirclick() {
 }
 
 void Tprogrammliste::Programmedblclick() {
-    const int i = programme->index();
-    if (i < 0 || i >= kSlotCount) return;
+    const auto marked = marked_slot(nullptr);
+    if (!marked) return;
+    const int i = *marked;
     const std::string current = table_.Progs[i];
     if (progdir->Tag == 1) {
         const auto chosen = ui::choose_folder(hwnd(), L"Verzeichnis w\u00e4hlen");
@@ -269,8 +257,8 @@ void Tprogrammliste::Programmedblclick() {
 }
 
 void Tprogrammliste::Programmemouseup() {
-    const int i = programme->index();
-    const std::string hint = i >= 0 && i < kSlotCount ? slot_hint(table_, i) : std::string();
+    const auto i = marked_slot(nullptr);
+    const std::string hint = i ? slot_hint(table_, *i) : std::string();
     programme->set_hint(to_wide(hint));
 }
 
@@ -282,13 +270,15 @@ ui::MessagePlacement Tprogrammliste::error_place() const {
     return {POINT{r.left, r.top + group.y}};
 }
 
-void Tprogrammliste::Delbutclick() {
+std::optional<int> Tprogrammliste::marked_slot(const wchar_t* error) const {
     const int i = programme->index();
-    if (i < 0 || i >= kSlotCount) {
-        ui::show_error(hwnd(), L"Kein Eintrag markiert!", error_place());
-        return;
-    }
-    delete_slot(table_, i);
+    if (i >= 0 && i < kSlotCount) return i;
+    if (error) ui::show_error(hwnd(), error, error_place());
+    return std::nullopt;
+}
+
+void Tprogrammliste::Delbutclick() {
+    if (const auto i = marked_slot(kNothingMarked)) delete_slot(table_, *i);
 }
 
 void Tprogrammliste::Kuerzelkeydown(WORD Key, ShiftState Shift) {
@@ -335,11 +325,12 @@ void Tprogrammliste::Button1Click() {
 
 void Tprogrammliste::Parameterbutclick() {
     Tparameterform dialog(hwnd(), platform_.files);
-    const int i = programme->index();
-    if (i < 0 || i >= kSlotCount || trim_blanks(table_.Progs[i]).empty()) {
+    const auto marked = marked_slot(nullptr);
+    if (!marked || trim_blanks(table_.Progs[*marked]).empty()) {
         ui::show_error(hwnd(), L"Kein Eintrag markiert oder Eintrag leer!", error_place());
         return;
     }
+    const int i = *marked;
     dialog.parameter->set_text(table_.Parameter[i]);
     dialog.verzeichnis->set_path(table_.Verzeichnisse[i]);
     if (dialog.show_modal(hwnd()) != ui::ModalResult::Ok) return;
@@ -348,11 +339,9 @@ void Tprogrammliste::Parameterbutclick() {
 }
 
 void Tprogrammliste::Verzeichnis1Click() {
-    const int i = programme->index();
-    if (i < 0 || i >= kSlotCount) {
-        ui::show_error(hwnd(), L"Kein Eintrag markiert!", error_place());
-        return;
-    }
+    const auto marked = marked_slot(kNothingMarked);
+    if (!marked) return;
+    const int i = *marked;
     std::string dir = table_.Verzeichnisse[i];
     if (!platform_.files.directory_exists(dir)) dir.clear();
     const auto chosen = ui::choose_folder(hwnd(), L"Verzeichnis w\u00e4hlen", to_wide(dir));
@@ -390,13 +379,7 @@ LRESULT Tprogrammliste::on_message(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_CONTEXTMENU:
             if (reinterpret_cast<HWND>(wp) == programme->hwnd()) {
-                POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-                if (at.x == -1 && at.y == -1) {
-                    RECT r;
-                    GetWindowRect(programme->hwnd(), &r);
-                    at = {r.left + scale(20), r.top + scale(20)};
-                }
-                PopupMenu1.track(hwnd(), at);
+                PopupMenu1.track(hwnd(), ui::context_menu_point(lp, programme->hwnd(), scale(20)));
                 return 0;
             }
             break;

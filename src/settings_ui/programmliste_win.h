@@ -4,6 +4,7 @@
 // launcher hotkey; opened modally from the launcher; every close writes the table back.
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "components/fishotkey_win.h"
@@ -79,6 +80,8 @@ class Tprogrammliste : public ui::Form {
 
     // Error boxes of this window sit at its left edge, where the button group begins.
     ui::MessagePlacement error_place() const;
+    // The slot marked in the list; without one, the error box says so when error is given.
+    std::optional<int> marked_slot(const wchar_t* error) const;
 
   private:
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -18,6 +18,16 @@ void Application::set_main_window(HWND hwnd) {
     if (!main_window_) main_window_ = hwnd;
 }
 
+DialogKeys::~DialogKeys() {
+    if (hwnd_) Application::instance().remove_dialog(hwnd_);
+}
+
+void DialogKeys::take(HWND hwnd) {
+    if (hwnd_) Application::instance().remove_dialog(hwnd_);
+    hwnd_ = hwnd;
+    Application::instance().add_dialog(hwnd_);
+}
+
 void Application::add_dialog(HWND hwnd) {
     if (std::find(dialogs_.begin(), dialogs_.end(), hwnd) == dialogs_.end())
         dialogs_.push_back(hwnd);

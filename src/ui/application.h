@@ -11,6 +11,20 @@
 
 namespace tastomat::ui {
 
+// While it lives, the window it took gets dialog keyboard handling (Tab, Enter, Escape,
+// mnemonics) whenever it is visible.
+class DialogKeys {
+  public:
+    DialogKeys() = default;
+    DialogKeys(const DialogKeys&) = delete;
+    DialogKeys& operator=(const DialogKeys&) = delete;
+    ~DialogKeys();
+    void take(HWND hwnd);
+
+  private:
+    HWND hwnd_ = nullptr;
+};
+
 class Application {
   public:
     static Application& instance();
@@ -23,10 +37,6 @@ class Application {
     // the message loop.
     HWND main_window() const { return main_window_; }
     void set_main_window(HWND hwnd);
-
-    // Windows that get dialog keyboard handling (Tab, Enter, Escape, mnemonics).
-    void add_dialog(HWND hwnd);
-    void remove_dialog(HWND hwnd);
 
     int run();
     // Work that can wait until the loop has nothing else to do: one step each time the
@@ -58,6 +68,9 @@ class Application {
     void close_help();
 
   private:
+    friend class DialogKeys;
+    void add_dialog(HWND hwnd);
+    void remove_dialog(HWND hwnd);
     bool pump_one(MSG& msg);
     void dispatch(MSG& msg);
     std::wstring help_path() const;

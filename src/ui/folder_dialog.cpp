@@ -2,9 +2,8 @@
 
 #include <shlobj.h>
 
-#include <memory>
-
 #include "platform/win32/com_win.h"
+#include "platform/win32/scoped.h"
 
 namespace tastomat::ui {
 namespace {
@@ -13,10 +12,6 @@ int CALLBACK preselect_folder(HWND dialog, UINT msg, LPARAM, LPARAM data) {
     if (msg == BFFM_INITIALIZED && data) SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
     return 0;
 }
-
-struct PidlDeleter {
-    void operator()(LPITEMIDLIST pidl) const { CoTaskMemFree(pidl); }
-};
 
 }  // namespace
 
@@ -34,9 +29,8 @@ std::optional<std::wstring> choose_folder(HWND owner, const std::wstring& text,
         bi.lParam = reinterpret_cast<LPARAM>(preselect.c_str());
     }
     join_com();
-    LPITEMIDLIST raw = SHBrowseForFolderW(&bi);
-    if (!raw) return std::nullopt;
-    std::unique_ptr<ITEMIDLIST, PidlDeleter> pidl(raw);
+    const ScopedCoTaskMem<ITEMIDLIST> pidl(SHBrowseForFolderW(&bi));
+    if (!pidl) return std::nullopt;
     wchar_t path[MAX_PATH * 2] = {};
     if (!SHGetPathFromIDListW(pidl.get(), path)) return std::nullopt;
     return std::wstring(path);

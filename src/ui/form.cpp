@@ -35,6 +35,23 @@ void Form::form_created() {
     tooltip_.create(hwnd(), scale(600));
 }
 
+void Form::create_dialog(const wchar_t* class_name, const std::wstring& caption, HICON icon) {
+    CreateParams params;
+    params.class_name = class_name;
+    params.title = caption;
+    // No WS_CLIPCHILDREN: a group box leaves its inside for the window to paint.
+    params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    params.ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+    params.x = params.y = 0;
+    params.width = params.height = 100;
+    params.icon = icon;
+    create(params);
+    form_created();
+    dialog_keys_.take(hwnd());
+}
+
+void Form::run_modal() { Application::instance().run_modal(hwnd()); }
+
 void Form::make_font() { font_.reset(create_font(font_face_)); }
 
 HFONT Form::create_font(const std::wstring& face, int points) const {

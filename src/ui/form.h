@@ -9,6 +9,7 @@
 
 #include "platform/win32/scoped.h"
 #include "support/form_state.h"
+#include "ui/application.h"
 #include "ui/tooltip.h"
 #include "ui/window.h"
 
@@ -58,6 +59,13 @@ class Form : public Window, public FormComponents {
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
     // Called after the window itself was created: makes the font and the tooltip control.
     void form_created();
+    // Creates the window as a dialog frame that gets dialog keyboard handling for as long
+    // as it lives, and makes its font; then add controls and set the client size.
+    void create_dialog(const wchar_t* class_name, const std::wstring& caption,
+                       HICON icon = nullptr);
+    // Shows the window and runs the message loop until it is hidden or destroyed, with the
+    // program's other windows disabled meanwhile.
+    void run_modal();
     // After the window moved to a screen of another density and was laid out anew:
     // forms with pictures draw them again at the new size here.
     virtual void dpi_changed() {}
@@ -81,6 +89,7 @@ class Form : public Window, public FormComponents {
     std::vector<FormControl*> components_;
     std::vector<Control*> controls_;
     UINT next_id_ = 1000;
+    DialogKeys dialog_keys_;
     int client_width_ = 0, client_height_ = 0;
 };
 

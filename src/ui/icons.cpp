@@ -189,20 +189,13 @@ HICON make_icon(int size, const std::vector<std::uint32_t>& bgra) {
 }  // namespace
 
 ImageList::ImageList(const std::vector<Glyph>& glyphs, int size) : size_(size) {
-    list_ =
-        ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, static_cast<int>(glyphs.size()), 0);
     for (Glyph glyph : glyphs) {
         Canvas canvas(size);
         paint(canvas, glyph);
         const std::vector<std::uint32_t> bgra = canvas.bgra();
         icons_.emplace_back(make_icon(size, bgra));
         bitmaps_.emplace_back(make_dib(size, bgra));
-        if (list_) ImageList_AddIcon(list_, icons_.back().get());
     }
-}
-
-ImageList::~ImageList() {
-    if (list_) ImageList_Destroy(list_);
 }
 
 }  // namespace tastomat::ui

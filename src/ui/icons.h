@@ -2,8 +2,6 @@
 // The program's button and menu icons, drawn in code: 32-bit with alpha, sharp at any
 // size because they are painted for the size asked, never scaled from a bitmap.
 #include <windows.h>
-// After windows.h, which it needs.
-#include <commctrl.h>
 
 #include <vector>
 
@@ -24,15 +22,11 @@ enum class Glyph {
     Web,        // blue globe
 };
 
-// An image list of 32-bit icons with transparency, built from glyphs in index order.
+// The pictures of a window's buttons and menu items: 32-bit icons with transparency, and
+// the same pictures as bitmaps for menus, built from glyphs in index order.
 class ImageList {
   public:
     ImageList(const std::vector<Glyph>& glyphs, int size);
-    ImageList(const ImageList&) = delete;
-    ImageList& operator=(const ImageList&) = delete;
-    ~ImageList();
-
-    HIMAGELIST handle() const { return list_; }
     int size() const { return size_; }
     int count() const { return static_cast<int>(icons_.size()); }
     HICON icon(int index) const { return icons_.at(static_cast<size_t>(index)).get(); }
@@ -41,7 +35,6 @@ class ImageList {
 
   private:
     int size_;
-    HIMAGELIST list_ = nullptr;
     std::vector<ScopedIcon> icons_;
     std::vector<ScopedBitmap> bitmaps_;
 };

@@ -6,23 +6,6 @@
 
 namespace tastomat::ui {
 
-ModalForm::~ModalForm() {
-    if (hwnd()) Application::instance().remove_dialog(hwnd());
-}
-
-void ModalForm::create_dialog(const wchar_t* class_name, const std::wstring& caption) {
-    CreateParams params;
-    params.class_name = class_name;
-    params.title = caption;
-    // No WS_CLIPCHILDREN: a group box leaves its inside for the window to paint.
-    params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    params.ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    params.x = params.y = 0;
-    params.width = params.height = 100;
-    create(params);
-    form_created();
-}
-
 void center_over(HWND window, HWND owner) {
     RECT w, o;
     GetWindowRect(window, &w);
@@ -43,10 +26,7 @@ ModalResult ModalForm::show_modal(HWND owner) {
     result_ = ModalResult::None;
     SetWindowLongPtrW(hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     if (centred_) center_over(hwnd(), owner);
-    Application& app = Application::instance();
-    app.add_dialog(hwnd());
-    app.run_modal(hwnd());
-    app.remove_dialog(hwnd());
+    run_modal();
     if (owner && IsWindowVisible(owner)) SetForegroundWindow(owner);
     return result_ == ModalResult::None ? ModalResult::Cancel : result_;
 }

@@ -14,7 +14,6 @@ enum class ModalResult { None, Ok, Cancel };
 class ModalForm : public Form {
   public:
     using Form::Form;
-    ~ModalForm() override;
 
     // Centred over the owner, but never beyond the left and top edges of the desktop.
     ModalResult show_modal(HWND owner);
@@ -22,8 +21,6 @@ class ModalForm : public Form {
     ModalResult modal_result() const { return result_; }
 
   protected:
-    // Creates the window as a dialog frame with the given caption; then add controls.
-    void create_dialog(const wchar_t* class_name, const std::wstring& caption);
     // Keeps the window where it was created instead of centring it over its owner.
     void show_at_designed_position() { centred_ = false; }
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -1,8 +1,20 @@
 #include "ui/popup_menu.h"
 
+#include <windowsx.h>
+
 #include <stdexcept>
 
 namespace tastomat::ui {
+
+POINT context_menu_point(LPARAM lp, HWND anchor, int inset) {
+    POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    if (at.x == -1 && at.y == -1) {
+        RECT r{};
+        GetWindowRect(anchor, &r);
+        at = {r.left + inset, r.top + inset};
+    }
+    return at;
+}
 
 namespace {
 constexpr UINT kFirstId = 100;

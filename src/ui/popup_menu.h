@@ -11,6 +11,10 @@
 
 namespace tastomat::ui {
 
+// Where a context menu opens: at the mouse, or, when the menu key or Shift+F10 asked for it
+// (the message's point is then (-1, -1)), inset pixels into the window it belongs to.
+POINT context_menu_point(LPARAM lp, HWND anchor, int inset);
+
 class PopupMenu {
   public:
     using Handler = std::function<void()>;

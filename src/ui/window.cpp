@@ -96,8 +96,6 @@ int Window::scale(int design_pixels) const {
 
 void Window::set_caption(const std::wstring& text) { SetWindowTextW(hwnd_, text.c_str()); }
 
-std::wstring Window::caption() const { return window_text(hwnd_); }
-
 std::wstring window_text(HWND hwnd) {
     // The length is a hint only: the text may change between the two calls.
     std::wstring s(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
@@ -173,16 +171,16 @@ LRESULT CALLBACK Window::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
     return ok ? result : 0;
 }
 
-void report_exception(HWND owner) {
-    std::wstring message;
+std::wstring current_exception_text() {
     try {
         throw;
     } catch (const std::exception& e) {
-        message = to_wide(e.what());
+        return to_wide(e.what());
     } catch (...) {
-        message = L"Unbekannter Fehler";
+        return L"Unbekannter Fehler";
     }
-    error_queue().add(owner, std::move(message));
 }
+
+void report_exception(HWND owner) { error_queue().add(owner, current_exception_text()); }
 
 }  // namespace tastomat::ui

@@ -26,7 +26,6 @@ class Window {
     int scale(int design_pixels) const;
 
     void set_caption(const std::wstring& text);
-    std::wstring caption() const;
 
   protected:
     struct CreateParams {
@@ -67,6 +66,9 @@ std::wstring window_text(HWND hwnd);
 // error box. Replaced by tests; returns the reporter it replaces.
 using ErrorReporter = std::function<void(HWND owner, const std::wstring& message)>;
 ErrorReporter set_error_reporter(ErrorReporter reporter);
+
+// What the user reads of the exception being handled.
+std::wstring current_exception_text();
 
 // Queues the error of the exception being handled. It is reported once the message that
 // failed is done, through a message of its own: a box shown from inside a failing paint or

@@ -64,24 +64,26 @@ struct FindDeleter {
     static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
     void operator()(HANDLE h) const { FindClose(h); }
 };
-struct MemoryDCDeleter : NullIsInvalid<HDC> {
-    void operator()(HDC h) const { DeleteDC(h); }
-};
 struct RegistryKeyDeleter : NullIsInvalid<HKEY> {
     void operator()(HKEY h) const { RegCloseKey(h); }
+};
+// Memory the shell or COM hands over (an item id list, a string), freed with CoTaskMemFree.
+template <typename P>
+struct CoTaskMemDeleter : NullIsInvalid<P> {
+    void operator()(P p) const { CoTaskMemFree(p); }
 };
 
 using ScopedBrush = Scoped<HBRUSH, GdiObjectDeleter<HBRUSH>>;
 using ScopedFont = Scoped<HFONT, GdiObjectDeleter<HFONT>>;
 using ScopedBitmap = Scoped<HBITMAP, GdiObjectDeleter<HBITMAP>>;
-using ScopedRegion = Scoped<HRGN, GdiObjectDeleter<HRGN>>;
 using ScopedIcon = Scoped<HICON, IconDeleter>;
 using ScopedMenu = Scoped<HMENU, MenuDeleter>;
 using ScopedHandle = Scoped<HANDLE, HandleDeleter>;
 using ScopedFile = Scoped<HANDLE, FileHandleDeleter>;
 using ScopedFind = Scoped<HANDLE, FindDeleter>;
-using ScopedMemoryDC = Scoped<HDC, MemoryDCDeleter>;
 using ScopedRegistryKey = Scoped<HKEY, RegistryKeyDeleter>;
+template <typename T>
+using ScopedCoTaskMem = Scoped<T*, CoTaskMemDeleter<T*>>;
 
 // A window's device context from GetDC, released to the same window.
 class WindowDC {
