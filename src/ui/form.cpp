@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ui/controls.h"
+#include "ui/dpi.h"
 
 namespace tastomat::ui {
 
@@ -76,8 +77,8 @@ void Form::set_client_size(int width, int height) {
 void Form::layout() {
     if (client_width_ > 0) {
         RECT r{0, 0, scale(client_width_), scale(client_height_)};
-        AdjustWindowRectExForDpi(&r, static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_STYLE)), FALSE,
-                                 static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_EXSTYLE)), dpi());
+        adjust_window_rect(r, static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_STYLE)),
+                           static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_EXSTYLE)), dpi());
         SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }

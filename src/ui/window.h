@@ -58,6 +58,7 @@ class Window {
   private:
     static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     HWND hwnd_ = nullptr;
+    UINT dpi_announced_ = 0;  // by the last WM_DPICHANGED
 };
 
 // The text of any window or control.
