@@ -166,22 +166,28 @@ def delayed_imports(image):
     return found
 
 
-def declared_functions(compiler, version, work):
+def declared_functions(compiler, versions, work):
+    """The functions the headers declare for each target version, read from the
+    compiler's list of the prototypes it has seen."""
     source = Path(work) / "headers.c"
     source.write_text(HEADERS)
-    listing = Path(work) / f"declared-{version}.txt"
-    subprocess.run([compiler, "-fsyntax-only", f"-D_WIN32_WINNT={version}",
-                    f"-DWINVER={version}", f"-DNTDDI_VERSION={version}0000",
-                    "-aux-info", str(listing), str(source)], check=True)
+    listings = {v: Path(work) / f"declared-{v}.txt" for v in versions}
+    compiles = [subprocess.Popen([compiler, "-fsyntax-only", f"-D_WIN32_WINNT={v}",
+                                  f"-DWINVER={v}", f"-DNTDDI_VERSION={v}0000",
+                                  "-aux-info", str(listings[v]), str(source)])
+                for v in versions]
+    if any(c.wait() for c in compiles):
+        raise SystemExit("the system headers did not compile")
     pattern = re.compile(r"\*/ extern .*?\b([A-Za-z_][A-Za-z0-9_]*) \(")
-    return {m.group(1) for line in listing.read_text().splitlines()
-            if (m := pattern.search(line))}
+    return [{m.group(1) for line in listings[v].read_text().splitlines()
+             if (m := pattern.search(line))} for v in versions]
 
 
 def newer_than_windows_7(compiler):
     with tempfile.TemporaryDirectory() as work:
-        old = declared_functions(compiler, "0x0601", work)
-        new = declared_functions(compiler, "0x0A00", work)
+        old, new = declared_functions(compiler, ["0x0601", "0x0A00"], work)
+    if "CreateWindowExW" not in old:
+        raise SystemExit("no functions read from the system headers")
     return (new - old) | NEWER_FOR_EVERY_TARGET
 
 
