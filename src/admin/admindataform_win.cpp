@@ -24,6 +24,7 @@ TAdmindataform1::TAdmindataform1(Tfishotkey& Adminhotkey, KeyboardLayout& keyboa
     params.width = kClientWidth;
     params.height = kClientHeight;
     params.icon = ui::Application::instance().Icon;
+    params.small_icon = ui::Application::instance().SmallIcon;
     create(params);
     form_created();
     create_controls();

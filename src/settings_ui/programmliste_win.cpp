@@ -73,6 +73,7 @@ Tprogrammliste::Tprogrammliste(Tfishotkey& HotKey, Platform& platform,
     params.width = kClientWidth;
     params.height = kClientHeight;
     params.icon = ui::Application::instance().Icon;
+    params.small_icon = ui::Application::instance().SmallIcon;
     create(params);
     form_created();
     create_controls();

@@ -116,7 +116,7 @@ void Window::create(const CreateParams& params) {
         wc.lpfnWndProc = &Window::window_proc;
         wc.hInstance = instance;
         wc.hIcon = params.icon;
-        wc.hIconSm = params.icon;
+        wc.hIconSm = params.small_icon ? params.small_icon : params.icon;
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = params.background;
         wc.lpszClassName = params.class_name;

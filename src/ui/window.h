@@ -37,6 +37,7 @@ class Window {
         int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = CW_USEDEFAULT, height = CW_USEDEFAULT;
         HWND parent = nullptr;
         HICON icon = nullptr;
+        HICON small_icon = nullptr;  // the title bar's; icon when none
         HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         UINT class_style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     };
