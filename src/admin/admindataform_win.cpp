@@ -16,7 +16,7 @@ constexpr int kIconSize = 20;
 TAdmindataform1::TAdmindataform1(Tfishotkey& Adminhotkey, KeyboardLayout& keyboard)
     : Form("Admindataform1", L"Tahoma"), Adminhotkey_(Adminhotkey), keyboard_(keyboard) {
     create_dialog(L"TTastomatAdmindataform", L"Administratoreinstellungen",
-                  ui::Application::instance().Icon);
+                  ui::Application::instance().Icon, ui::Application::instance().SmallIcon);
     create_controls();
     set_client_size(kClientWidth, kClientHeight);
     set_focus_control(benutzername->hwnd());

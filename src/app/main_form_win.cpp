@@ -31,6 +31,12 @@ Tmain::Tmain(Platform& platform)
         static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TASTOMAT),
                                       IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
     ui::Application::instance().Icon = icon_.get();
+    // Drawn at the size it is shown at, not shrunk by the shell from the large one.
+    small_icon_.reset(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TASTOMAT), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+    if (!small_icon_) small_icon_.reset(CopyIcon(icon_.get()));
+    ui::Application::instance().SmallIcon = small_icon_.get();
 
     CreateParams params;
     params.class_name = L"TTastomatMain";
@@ -42,6 +48,7 @@ Tmain::Tmain(Platform& platform)
     params.width = kDesignWidth;
     params.height = kDesignHeight;
     params.icon = icon_.get();
+    params.small_icon = small_icon_.get();
     params.background = nullptr;
     create(params);
 
@@ -66,7 +73,7 @@ Tmain::Tmain(Platform& platform)
 
     // Components are loaded before the window's creation handler runs; the tray icon
     // only once the guard has let this copy go on (see FormCreate).
-    Trayicon->Icon = icon_.get();
+    Trayicon->Icon = small_icon_.get();
     Adminhotkey->Loaded();
     HotKey->Loaded();
 
@@ -105,7 +112,7 @@ void Tmain::FormCreate() {
     if (ui::Application::instance().terminating()) return;
     Trayicon->Loaded();
     if (!guarded) return;
-    Trayicon->set_icon(ui::Application::instance().Icon);
+    Trayicon->set_icon(ui::Application::instance().SmallIcon);
     Trayicon->LeftPopup = false;
     Trayicon->HideMainForm();  // no main window yet at start: nothing happens
 }

@@ -84,6 +84,7 @@ class Tmain : public ui::Window {
     ScopedBrush brush_;
     ScopedFont font_;
     ScopedIcon icon_;
+    ScopedIcon small_icon_;  // the tray's and the title bars'
     ui::Tooltip tooltip_;
     std::wstring tooltip_text_ = L"Tastomat";
     bool timer_running_ = false;

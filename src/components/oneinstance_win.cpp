@@ -132,6 +132,8 @@ void Toneinstance::Closesemaphore() { Hsemaphore.reset(); }
 
 void Toneinstance::Becomefirstinstance(View& view) {
     create_message_only(L"TastomatInstanceWindow");
+    // A later copy started without elevation can still hand over to an elevated first one.
+    ChangeWindowMessageFilterEx(hwnd(), kInstanceMessage, MSGFLT_ALLOW, nullptr);
     // Only after a failed hand-over: gives the lock back, whether this copy took it or a
     // copy that hung kept it.
     Unlocksemaphore();

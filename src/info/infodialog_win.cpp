@@ -40,6 +40,7 @@ Tinfodialog::Tinfodialog(HWND owner, Platform& platform, const UpdateServer& ser
     params.width = params.height = 100;
     params.parent = owner;  // the owner of a top-level window
     params.icon = ui::Application::instance().Icon;
+    params.small_icon = ui::Application::instance().SmallIcon;
     create(params);
     form_created();
 

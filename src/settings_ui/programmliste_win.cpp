@@ -62,7 +62,8 @@ Tprogrammliste::Tprogrammliste(Tfishotkey& HotKey, Platform& platform,
       platform_(platform),
       location_(location),
       settings_file_(location.SettingsFile, form_state_file(platform)) {
-    create_dialog(L"TTastomatProgrammliste", L"Einstellungen", ui::Application::instance().Icon);
+    create_dialog(L"TTastomatProgrammliste", L"Einstellungen", ui::Application::instance().Icon,
+                  ui::Application::instance().SmallIcon);
     create_controls();
     create_menu();
     set_hint(L"Doppelklicken zum w\u00e4hlen");

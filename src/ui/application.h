@@ -32,6 +32,8 @@ class Application {
     std::wstring Title;
     std::wstring HelpFile;
     HICON Icon = nullptr;
+    // At the small-icon size, for title bars and the notification area.
+    HICON SmallIcon = nullptr;
 
     // The first window whose creation finishes becomes the main window; closing it ends
     // the message loop.

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ui/controls.h"
+#include "ui/dpi.h"
 
 namespace tastomat::ui {
 
@@ -35,7 +36,8 @@ void Form::form_created() {
     tooltip_.create(hwnd(), scale(600));
 }
 
-void Form::create_dialog(const wchar_t* class_name, const std::wstring& caption, HICON icon) {
+void Form::create_dialog(const wchar_t* class_name, const std::wstring& caption, HICON icon,
+                         HICON small_icon) {
     CreateParams params;
     params.class_name = class_name;
     params.title = caption;
@@ -45,6 +47,7 @@ void Form::create_dialog(const wchar_t* class_name, const std::wstring& caption,
     params.x = params.y = 0;
     params.width = params.height = 100;
     params.icon = icon;
+    params.small_icon = small_icon;
     create(params);
     form_created();
     dialog_keys_.take(hwnd());
@@ -93,8 +96,8 @@ void Form::set_client_size(int width, int height) {
 void Form::layout() {
     if (client_width_ > 0) {
         RECT r{0, 0, scale(client_width_), scale(client_height_)};
-        AdjustWindowRectExForDpi(&r, static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_STYLE)), FALSE,
-                                 static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_EXSTYLE)), dpi());
+        adjust_window_rect(r, static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_STYLE)),
+                           static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_EXSTYLE)), dpi());
         SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }

@@ -8,11 +8,16 @@ namespace tastomat::ui {
 namespace {
 constexpr UINT kTrayCallback = WM_APP + 1;
 constexpr UINT kIconId = 1;
+constexpr UINT_PTR kRetryTimer = 1;
+constexpr UINT kRetryInterval = 1000;
 }  // namespace
 
 TrayIcon::TrayIcon() {
     create_hidden(L"TastomatTrayIcon");
     taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
+    // A copy started elevated still hears a restarted Explorer, which runs with less.
+    if (taskbar_created_)
+        ChangeWindowMessageFilterEx(hwnd(), taskbar_created_, MSGFLT_ALLOW, nullptr);
 }
 
 TrayIcon::~TrayIcon() { remove_icon(); }
@@ -37,13 +42,28 @@ void TrayIcon::Loaded() {
 
 void TrayIcon::add_icon() {
     NOTIFYICONDATAW nid = data();
-    added_ = Shell_NotifyIconW(NIM_ADD, &nid) != FALSE;
+    added_ = Notify(NIM_ADD, &nid) != FALSE;
+    // At log-on the autostart can run before the shell is ready, or while it is too busy
+    // to answer: try again once a second for a minute.
+    retries_left_ = added_ ? 0 : kAddRetries;
+    if (!added_) SetTimer(hwnd(), kRetryTimer, kRetryInterval, nullptr);
+}
+
+void TrayIcon::retry_add() {
+    if (added_ || retries_left_ <= 0) {
+        KillTimer(hwnd(), kRetryTimer);
+        return;
+    }
+    --retries_left_;
+    NOTIFYICONDATAW nid = data();
+    added_ = Notify(NIM_ADD, &nid) != FALSE;
+    if (added_ || retries_left_ == 0) KillTimer(hwnd(), kRetryTimer);
 }
 
 void TrayIcon::remove_icon() {
     if (!added_) return;
     NOTIFYICONDATAW nid = data();
-    Shell_NotifyIconW(NIM_DELETE, &nid);
+    Notify(NIM_DELETE, &nid);
     added_ = false;
 }
 
@@ -51,7 +71,7 @@ void TrayIcon::set_icon(HICON icon) {
     Icon = icon;
     if (!added_) return;
     NOTIFYICONDATAW nid = data();
-    Shell_NotifyIconW(NIM_MODIFY, &nid);
+    Notify(NIM_MODIFY, &nid);
 }
 
 void TrayIcon::show_warning(const std::wstring& text) {
@@ -61,7 +81,7 @@ void TrayIcon::show_warning(const std::wstring& text) {
     nid.dwInfoFlags = NIIF_WARNING;
     lstrcpynW(nid.szInfoTitle, L"Tastomat", static_cast<int>(std::size(nid.szInfoTitle)));
     lstrcpynW(nid.szInfo, text.c_str(), static_cast<int>(std::size(nid.szInfo)));
-    Shell_NotifyIconW(NIM_MODIFY, &nid);
+    Notify(NIM_MODIFY, &nid);
 }
 
 void TrayIcon::ShowMainForm() {
@@ -107,6 +127,10 @@ LRESULT TrayIcon::on_message(UINT msg, WPARAM wp, LPARAM lp) {
             GetCursorPos(&at);
             Popup->track(hwnd(), at);
         }
+        return 0;
+    }
+    if (msg == WM_TIMER && wp == kRetryTimer) {
+        retry_add();
         return 0;
     }
     if (taskbar_created_ && msg == taskbar_created_) {

@@ -25,6 +25,10 @@ class TrayIcon : private Window {
     bool MinimizeToTray = true;  // minimising hides the main window instead
     // Called once from Loaded(); setting the flag false keeps the main window hidden.
     std::function<void(bool& show_main_form)> OnStartup;
+    // How the icon reaches the notification area; tests put a stand-in in its place.
+    BOOL(WINAPI* Notify)(DWORD message, PNOTIFYICONDATAW data) = Shell_NotifyIconW;
+    // Tries after a failed add, one a second.
+    static constexpr int kAddRetries = 60;
 
     // Adds the icon; afterwards it stays until destruction (re-added when Explorer
     // restarts).
@@ -44,10 +48,12 @@ class TrayIcon : private Window {
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
     void add_icon();
     void remove_icon();
+    void retry_add();
     NOTIFYICONDATAW data() const;
 
     UINT taskbar_created_ = 0;
     bool added_ = false;
+    int retries_left_ = 0;
     bool show_main_form_ = true;
     HWND previous_foreground_ = nullptr;
 };

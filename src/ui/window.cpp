@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <utility>
 
-#include "platform/win32/scoped.h"
 #include "platform/win32/wide.h"
+#include "ui/dpi.h"
 #include "ui/message_box.h"
 
 namespace tastomat::ui {
@@ -83,11 +83,10 @@ void Window::destroy() {
 }
 
 UINT Window::dpi() const {
-    const UINT d = hwnd_ ? GetDpiForWindow(hwnd_) : 0;
-    if (d) return d;
-    const WindowDC screen_dc(nullptr);
-    const int screen = GetDeviceCaps(screen_dc.get(), LOGPIXELSY);
-    return screen > 0 ? static_cast<UINT>(screen) : 96;
+    if (const UINT reported = reported_window_dpi(hwnd_)) return reported;
+    // Windows 8.1 moves a window between monitors of different density without a function
+    // to ask; the message that announced the move said it.
+    return dpi_announced_ ? dpi_announced_ : system_dpi();
 }
 
 int Window::scale(int design_pixels) const {
@@ -115,7 +114,7 @@ void Window::create(const CreateParams& params) {
         wc.lpfnWndProc = &Window::window_proc;
         wc.hInstance = instance;
         wc.hIcon = params.icon;
-        wc.hIconSm = params.icon;
+        wc.hIconSm = params.small_icon ? params.small_icon : params.icon;
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = params.background;
         wc.lpszClassName = params.class_name;
@@ -160,6 +159,7 @@ LRESULT CALLBACK Window::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
     }
     auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_DPICHANGED) self->dpi_announced_ = LOWORD(wp);
     LRESULT result = 0;
     const bool ok = guarded(hwnd, [&] { result = self->on_message(msg, wp, lp); });
     // A paint that failed would otherwise be asked for again at once, forever.

@@ -36,6 +36,7 @@ class Window {
         int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = CW_USEDEFAULT, height = CW_USEDEFAULT;
         HWND parent = nullptr;
         HICON icon = nullptr;
+        HICON small_icon = nullptr;  // the title bar's; icon when none
         HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         UINT class_style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     };
@@ -57,6 +58,7 @@ class Window {
   private:
     static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     HWND hwnd_ = nullptr;
+    UINT dpi_announced_ = 0;  // by the last WM_DPICHANGED
 };
 
 // The text of any window or control.

@@ -18,4 +18,5 @@ set(WIN_TEST_SOURCES
   win/kill_save_win_test.cpp
   win/winhttp_client_win_test.cpp
   win/info_version_win_test.cpp
+  win/system_library_win_test.cpp
 )

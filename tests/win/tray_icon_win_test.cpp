@@ -72,5 +72,48 @@ TEST(TrayIcon, DestroyingItRemovesTheIcon) {
     EXPECT_FALSE(icon_present(owner));
 }
 
+// A notification area that refuses the first adds, as a shell still starting up does.
+int g_refusals = 0;
+int g_adds = 0;
+BOOL WINAPI refusing_notify(DWORD message, PNOTIFYICONDATAW data) {
+    if (message == NIM_ADD) {
+        ++g_adds;
+        if (g_refusals > 0) {
+            --g_refusals;
+            return FALSE;
+        }
+    }
+    return Shell_NotifyIconW(message, data);
+}
+
+TEST(TrayIcon, FailedAddIsTriedAgainOnceASecondForAMinute) {
+    struct Case {
+        int refusals;
+        bool added;
+        int adds;
+    } cases[] = {{0, true, 1},
+                 {1, true, 2},
+                 {5, true, 6},
+                 {ui::TrayIcon::kAddRetries, true, ui::TrayIcon::kAddRetries + 1},
+                 {ui::TrayIcon::kAddRetries + 1, false, ui::TrayIcon::kAddRetries + 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.refusals);
+        g_refusals = c.refusals;
+        g_adds = 0;
+        ui::TrayIcon tray;
+        tray.Notify = refusing_notify;
+        tray.Icon = LoadIconW(nullptr, IDI_APPLICATION);
+        tray.Loaded();
+        HWND owner = FindWindowW(L"TastomatTrayIcon", nullptr);
+        ASSERT_NE(owner, nullptr);
+        // The timer's ticks, without waiting a minute for them; more than it asks for.
+        for (int tick = 0; tick < ui::TrayIcon::kAddRetries + 5; ++tick)
+            SendMessageW(owner, WM_TIMER, 1, 0);
+        EXPECT_EQ(tray.added(), c.added);
+        EXPECT_EQ(g_adds, c.adds);
+        EXPECT_EQ(icon_present(owner), c.added);
+    }
+}
+
 }  // namespace
 }  // namespace tastomat

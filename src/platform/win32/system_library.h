@@ -7,10 +7,13 @@
 
 namespace tastomat {
 
+// LoadLibraryExW, or a stand-in in tests.
+using LibraryLoader = HMODULE(WINAPI*)(LPCWSTR name, HANDLE reserved, DWORD flags);
+
 // The library from the system folder only: the program runs from a stick, and a library
-// of the same name beside it must not be loaded in its place. Stays loaded until the
-// process ends; nullptr when it cannot be loaded.
-HMODULE system_library(const wchar_t* name);
+// of the same name beside it must not be loaded in its place, nor one that it imports in
+// turn. Stays loaded until the process ends; nullptr when it cannot be loaded.
+HMODULE system_library(const wchar_t* name, LibraryLoader load = LoadLibraryExW);
 
 // An exported function of such a library, or nullptr.
 template <typename Function>
