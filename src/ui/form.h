@@ -61,8 +61,8 @@ class Form : public Window, public FormComponents {
     void form_created();
     // Creates the window as a dialog frame that gets dialog keyboard handling for as long
     // as it lives, and makes its font; then add controls and set the client size.
-    void create_dialog(const wchar_t* class_name, const std::wstring& caption,
-                       HICON icon = nullptr, HICON small_icon = nullptr);
+    void create_dialog(const wchar_t* class_name, const std::wstring& caption, HICON icon = nullptr,
+                       HICON small_icon = nullptr);
     // Shows the window and runs the message loop until it is hidden or destroyed, with the
     // program's other windows disabled meanwhile.
     void run_modal();
