@@ -137,7 +137,6 @@ class LettersOutsideTheCodePage(DataSafetyCase):
 SLOTS_FILE = ("[Fremd]\r\nSchluessel=Wert bleibt\r\n\r\n"
               "[Buchstaben]\r\nE=C:\\Tools\\e.exe\r\nVE=C:\\Tools\\\r\nPE=-x\r\n"
               "F=C:\\Tools\\f.exe\r\n\r\n")
-DELETE_BUTTON = (352 + 45, GROUP_TOP + 24 + 18)  # "&Löschen"
 
 
 class OpenWindowEdits(DataSafetyCase):
@@ -150,7 +149,7 @@ class OpenWindowEdits(DataSafetyCase):
         window = self.open_settings()
         self.select_slot(window, 4)
         wait_until(lambda: marked_line_centre(window), what="the marked line")
-        screen.click(*at(window, *DELETE_BUTTON))
+        harness.click_button(TITLE, "&L\u00f6schen")
         wait_until(lambda: self.list_line(4) == "E: " or None, what="slot E to be cleared")
         return window
 
