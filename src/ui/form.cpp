@@ -53,7 +53,11 @@ void Form::create_dialog(const wchar_t* class_name, const std::wstring& caption,
     dialog_keys_.take(hwnd());
 }
 
-void Form::run_modal() { Application::instance().run_modal(hwnd()); }
+void Form::run_modal() {
+    // A window made with a frame of its own gets the dialog keys here at the latest.
+    dialog_keys_.take(hwnd());
+    Application::instance().run_modal(hwnd());
+}
 
 void Form::make_font() { font_.reset(create_font(font_face_)); }
 
