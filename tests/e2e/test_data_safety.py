@@ -10,7 +10,7 @@ import time
 import harness
 import screen
 from screen import wait_until
-from test_settings_window import TITLE, SettingsCase
+from test_settings_window import TITLE, SettingsCase, marked_line_centre
 
 BADGE = "Start als User..."
 
