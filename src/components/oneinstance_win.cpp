@@ -6,6 +6,7 @@
 
 #include "platform/paths.h"
 #include "platform/win32/wide.h"
+#include "support/scope_exit.h"
 #include "ui/application.h"
 
 namespace tastomat {
@@ -178,10 +179,7 @@ void Toneinstance::take_parameters() {
         params = read_parameters(view.block());
     }
     // The later copy waits for the lock to come back; it does, also when the reaction fails.
-    struct Unlock {
-        Toneinstance& self;
-        ~Unlock() { self.Unlocksemaphore(); }
-    } unlock{*this};
+    const ScopeExit unlock([this] { Unlocksemaphore(); });
     Doinstancestarted(params);
 }
 

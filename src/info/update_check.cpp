@@ -6,6 +6,7 @@
 #include "info/version.h"
 #include "info/version_file.h"
 #include "platform/paths.h"
+#include "support/scope_exit.h"
 
 namespace tastomat {
 namespace {
@@ -26,10 +27,7 @@ UpdateCheck::UpdateCheck(Services services, std::string base_url, std::string ex
 void UpdateCheck::Getnewversionclick() {
     if (running_) return;
     running_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{running_};
+    const ScopeExit done([this] { running_ = false; });
 
     const InfoTexts& texts = info_texts();
     const std::optional<double> server = server_version();

@@ -37,34 +37,19 @@ bool CodePage::fits(std::string_view text) {
     return to_utf8(from_utf8(text)) == text;
 }
 
-// Settings files are mostly ASCII; runs of it are copied whole, which keeps a large file
-// quick to read and write.
+// Settings files are mostly ASCII: only the other characters need the table.
 std::string Windows1252::to_utf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size());
-    for (size_t i = 0; i < bytes.size();) {
-        const size_t run = ascii_run(bytes.substr(i));
-        out.append(bytes.substr(i, run));
-        i += run;
-        if (i < bytes.size())
-            append_utf8(out, byte_to_unit(static_cast<unsigned char>(bytes[i++])));
-    }
-    return out;
+    return convert_non_ascii(bytes, [](std::string_view b, size_t& i, std::string& out) {
+        append_utf8(out, byte_to_unit(static_cast<unsigned char>(b[i++])));
+    });
 }
 
 std::string Windows1252::from_utf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size();) {
-        const size_t run = ascii_run(text.substr(i));
-        out.append(text.substr(i, run));
-        i += run;
-        if (i == text.size()) break;
+    return convert_non_ascii(text, [](std::string_view t, size_t& i, std::string& out) {
         // A character outside the basic plane is one '?', not two.
-        const char32_t c = next_code_point(text, i);
+        const char32_t c = next_code_point(t, i);
         out += c > 0xFFFF ? '?' : unit_to_byte(static_cast<char16_t>(c));
-    }
-    return out;
+    });
 }
 
 }  // namespace tastomat

@@ -100,15 +100,9 @@ std::string utf16_to_utf8(std::u16string_view text) {
 }
 
 std::string valid_utf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size();) {
-        const size_t run = ascii_run(text.substr(i));
-        out.append(text.substr(i, run));
-        i += run;
-        if (i < text.size()) append_utf8(out, next_code_point(text, i));
-    }
-    return out;
+    return convert_non_ascii(text, [](std::string_view t, size_t& i, std::string& out) {
+        append_utf8(out, next_code_point(t, i));
+    });
 }
 
 std::string ascii_upper(std::string_view text) {

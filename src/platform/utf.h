@@ -17,6 +17,22 @@ void append_utf8(std::string& out, char32_t c);
 // The length of the run of ASCII characters at the start of the text.
 size_t ascii_run(std::string_view text);
 
+// The text with its runs of ASCII copied whole, which keeps a large file quick to convert,
+// and every other character handed to `convert(text, i, out)`, which appends what it
+// becomes and moves i past it.
+template <typename Convert>
+std::string convert_non_ascii(std::string_view text, Convert convert) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const size_t run = ascii_run(text.substr(i));
+        out.append(text.substr(i, run));
+        i += run;
+        if (i < text.size()) convert(text, i, out);
+    }
+    return out;
+}
+
 // The text with every ill-formed sequence replaced by U+FFFD.
 std::string valid_utf8(std::string_view text);
 

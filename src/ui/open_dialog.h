@@ -19,7 +19,4 @@ class OpenDialog {
     bool Execute(HWND owner);
 };
 
-// The "|"-separated filter as the system wants it: pairs separated by NULs, two at the end.
-std::wstring system_filter(const std::wstring& filter);
-
 }  // namespace tastomat::ui

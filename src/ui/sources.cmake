@@ -7,6 +7,7 @@ if(WIN32)
     src/ui/tray_icon.cpp
     src/ui/window.cpp
     src/ui/dpi.cpp
+    src/ui/file_dialog.cpp
     src/ui/open_dialog.cpp
     src/ui/modal_form.cpp
     src/ui/input_box.cpp

@@ -14,6 +14,7 @@ set(WIN_TEST_SOURCES
   win/form_state_win_test.cpp
   win/settings_file_win_test.cpp
   win/window_win_test.cpp
+  win/dpi_win_test.cpp
   win/shortcut_win_test.cpp
   win/kill_save_win_test.cpp
   win/winhttp_client_win_test.cpp

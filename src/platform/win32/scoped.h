@@ -1,10 +1,12 @@
 #pragma once
 // RAII owners for every Win32 resource the program holds: kernel handles, GDI objects and
-// device contexts, icons and menus, COM on the thread and COM interfaces. One header for
-// the platform layer and the widget layer alike.
+// device contexts, icons and menus, WinHTTP handles, COM on the thread and COM interfaces.
+// One header for the platform layer and the widget layer alike.
 #include <windows.h>
 
 #include <objbase.h>
+// winhttp.h needs the types windows.h declares.
+#include <winhttp.h>
 
 #include <utility>
 
@@ -67,6 +69,10 @@ struct FindDeleter {
 struct RegistryKeyDeleter : NullIsInvalid<HKEY> {
     void operator()(HKEY h) const { RegCloseKey(h); }
 };
+// A WinHTTP session, connection or request.
+struct InternetHandleDeleter : NullIsInvalid<HINTERNET> {
+    void operator()(HINTERNET h) const { WinHttpCloseHandle(h); }
+};
 // Memory the shell or COM hands over (an item id list, a string), freed with CoTaskMemFree.
 template <typename P>
 struct CoTaskMemDeleter : NullIsInvalid<P> {
@@ -82,6 +88,7 @@ using ScopedHandle = Scoped<HANDLE, HandleDeleter>;
 using ScopedFile = Scoped<HANDLE, FileHandleDeleter>;
 using ScopedFind = Scoped<HANDLE, FindDeleter>;
 using ScopedRegistryKey = Scoped<HKEY, RegistryKeyDeleter>;
+using ScopedInternet = Scoped<HINTERNET, InternetHandleDeleter>;
 template <typename T>
 using ScopedCoTaskMem = Scoped<T*, CoTaskMemDeleter<T*>>;
 

@@ -10,11 +10,6 @@
 
 namespace tastomat {
 
-struct InternetHandleDeleter : NullIsInvalid<HINTERNET> {
-    void operator()(HINTERNET handle) const { WinHttpCloseHandle(handle); }
-};
-using ScopedInternet = Scoped<HINTERNET, InternetHandleDeleter>;
-
 // One session for the client's life (cookies live as long), one connection per request.
 // Through the proxy the system is set up for (see proxy_plan.h), no credentials; http://
 // and https:// URLs. Blocking: the update check calls it from a worker thread.
