@@ -10,7 +10,6 @@ namespace tastomat {
 namespace {
 constexpr int kClientWidth = 254;
 constexpr int kClientHeight = 247;
-constexpr int kIconSize = 20;
 }  // namespace
 
 TAdmindataform1::TAdmindataform1(Tfishotkey& Adminhotkey, KeyboardLayout& keyboard)
@@ -27,7 +26,7 @@ TAdmindataform1::~TAdmindataform1() = default;
 
 void TAdmindataform1::create_controls() {
     ImageList1 = std::make_unique<ui::ImageList>(
-        std::vector<ui::Glyph>{ui::Glyph::Ok, ui::Glyph::Help}, scale(kIconSize));
+        std::vector<ui::Glyph>{ui::Glyph::Ok, ui::Glyph::Help}, scale(ui::kButtonGlyphSize));
     benutzername = std::make_unique<ui::LabeledEdit>(
         *this, "benutzername", ui::DesignRect{16, 32, 121, 24}, L"Benutzername:");
     // Masked: the password of an administrator account must not be readable over the

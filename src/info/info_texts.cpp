@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "support/decimal_text.h"
+
 namespace tastomat {
 
 const InfoTexts& german_texts() {
@@ -52,12 +54,8 @@ namespace {
 
 std::string fixed_two(double value, char decimal_separator) {
     char buffer[64];
-    // The C locale is never changed in this program, so the separator here is ".".
     std::snprintf(buffer, sizeof buffer, "%.2f", value);
-    std::string text = buffer;
-    for (char& ch : text)
-        if (ch == '.') ch = decimal_separator;
-    return text;
+    return with_decimal_separator(buffer, decimal_separator);
 }
 
 std::string integer(std::int64_t value) { return std::to_string(value); }

@@ -7,7 +7,6 @@ constexpr int kClientWidth = 344;
 constexpr int kClientHeight = 333;
 constexpr int kGroupHeight = 69;
 constexpr int kGroupTop = kClientHeight - kGroupHeight;
-constexpr int kIconSize = 20;
 
 ui::DesignRect in_group(int x) { return {x, kGroupTop + 16, 92, 41}; }
 
@@ -40,7 +39,7 @@ Tlaufwerksform::Tlaufwerksform(HWND owner, Drives& drives) : ModalForm("laufwerk
 std::unique_ptr<ui::ImageList> Tlaufwerksform::make_image_list() const {
     using ui::Glyph;
     return std::make_unique<ui::ImageList>(
-        std::vector<Glyph>{Glyph::Ok, Glyph::Help, Glyph::Cancel}, scale(kIconSize));
+        std::vector<Glyph>{Glyph::Ok, Glyph::Help, Glyph::Cancel}, scale(ui::kButtonGlyphSize));
 }
 
 void Tlaufwerksform::dpi_changed() {

@@ -6,9 +6,7 @@
 #include "ui/open_dialog.h"
 
 namespace tastomat {
-namespace {
-constexpr int kIconSize = 20;
-}
+namespace {}
 
 Tparameterform::Tparameterform(HWND owner, FileSystem& files)
     : ModalForm("parameterform", L"Tahoma"), files_(files) {
@@ -18,7 +16,7 @@ Tparameterform::Tparameterform(HWND owner, FileSystem& files)
     ImageList2 = std::make_unique<ui::ImageList>(
         // The last one is the folder field's own button.
         std::vector<Glyph>{Glyph::Ok, Glyph::Help, Glyph::Cancel, Glyph::Parameter, Glyph::Browse},
-        scale(kIconSize));
+        scale(ui::kButtonGlyphSize));
     Label1 =
         std::make_unique<ui::Label>(*this, "Label1", ui::DesignRect{24, 8, 305, 18}, L"Parameter:");
     parameter = std::make_unique<ui::ButtonEdit>(

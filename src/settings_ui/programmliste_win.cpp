@@ -24,7 +24,6 @@ constexpr int kClientWidth = 586;
 constexpr int kClientHeight = 597;
 constexpr int kGroupHeight = 125;
 constexpr int kGroupTop = kClientHeight - kGroupHeight;
-constexpr int kIconSize = 20;
 constexpr const wchar_t* kNothingMarked = L"Kein Eintrag markiert!";
 // The window's name in the settings file, its hotkey field and what that holds at first.
 constexpr const char* kFormName = "Programmliste";
@@ -140,7 +139,7 @@ std::unique_ptr<ui::ImageList> Tprogrammliste::make_image_list() const {
     return std::make_unique<ui::ImageList>(
         std::vector<Glyph>{Glyph::Ok, Glyph::Info, Glyph::Help, Glyph::Drive, Glyph::Parameter,
                            Glyph::Delete, Glyph::Install},
-        scale(kIconSize));
+        scale(ui::kButtonGlyphSize));
 }
 
 void Tprogrammliste::dpi_changed() {

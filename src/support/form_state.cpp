@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "support/decimal_text.h"
 #include "support/settings_location.h"
 #include "table/ini_file.h"
 
@@ -123,16 +124,11 @@ void load_control(const IniFile& ini, const std::string& section, FormControl& c
 std::string format_form_float(double value, char decimal_separator) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    std::string text = buffer;
-    for (char& ch : text)
-        if (ch == '.') ch = decimal_separator;
-    return text;
+    return with_decimal_separator(buffer, decimal_separator);
 }
 
 bool parse_form_float(const std::string& text, char decimal_separator, double& value) {
-    std::string plain(trim_blanks(text));
-    for (char& ch : plain)
-        if (ch == decimal_separator) ch = '.';
+    const std::string plain = with_decimal_point(std::string(trim_blanks(text)), decimal_separator);
     if (plain.empty()) return false;
     const char* first = plain.data();
     if (*first == '+') ++first;

@@ -22,6 +22,9 @@ enum class Glyph {
     Web,        // blue globe
 };
 
+// The size of a button's picture in the 120-dpi layouts; every dialog uses the same.
+inline constexpr int kButtonGlyphSize = 20;
+
 // The pictures of a window's buttons and menu items: 32-bit icons with transparency, and
 // the same pictures as bitmaps for menus, built from glyphs in index order.
 class ImageList {
