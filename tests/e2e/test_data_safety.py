@@ -34,6 +34,18 @@ class DataSafetyCase(SettingsCase):
         self.choose_tray_item("Einstellungen Tastomat")
         return screen.wait_for_window(TITLE)
 
+    def hold_settings_file(self):
+        """The settings file held without sharing by another program until it is killed."""
+        holder = subprocess.Popen(
+            ["wine", harness.build_file("hold_file.exe"),
+             harness.appdata() + "\\Kobaltix\\Tastomat\\Tastomat.ini"],
+            env=harness.wine_env(), stdout=subprocess.PIPE, stdin=subprocess.DEVNULL)
+        holder.log = None
+        self.processes.append(holder)
+        self.addCleanup(holder.stdout.close)
+        self.assertEqual(holder.stdout.readline().strip(), b"held")
+        return holder
+
     def list_line(self, slot):
         return wait_until(lambda: probe("list", TITLE), what="the settings list")[slot]
 
@@ -83,14 +95,7 @@ class LockedAtStart(DataSafetyCase):
             "[Check]\r\nWroteSuccesful=1\r\n\r\n[Buchstaben]\r\nE=C:\\Tools\\e.exe\r\n\r\n")
         with open(harness.settings_path(), "rb") as f:
             before = f.read()
-        holder = subprocess.Popen(
-            ["wine", harness.build_file("hold_file.exe"),
-             harness.appdata() + "\\Kobaltix\\Tastomat\\Tastomat.ini"],
-            env=harness.wine_env(), stdout=subprocess.PIPE, stdin=subprocess.DEVNULL)
-        holder.log = None
-        self.processes.append(holder)
-        self.addCleanup(holder.stdout.close)
-        self.assertEqual(holder.stdout.readline().strip(), b"held")
+        holder = self.hold_settings_file()
 
         self.start_tastomat()
         box = screen.wait_for_window("Fehler")
@@ -162,17 +167,6 @@ class OpenWindowEdits(DataSafetyCase):
         self.assertEqual(sections["Check"], {"WroteSuccesful": "1"})
         self.assertEqual(len(slots) + len(sections["Zahlen"]) + len(sections["Funktionstasten"]),
                          48 * 3)
-
-    def hold_settings_file(self):
-        holder = subprocess.Popen(
-            ["wine", harness.build_file("hold_file.exe"),
-             harness.appdata() + "\\Kobaltix\\Tastomat\\Tastomat.ini"],
-            env=harness.wine_env(), stdout=subprocess.PIPE, stdin=subprocess.DEVNULL)
-        holder.log = None
-        self.processes.append(holder)
-        self.addCleanup(holder.stdout.close)
-        self.assertEqual(holder.stdout.readline().strip(), b"held")
-        return holder
 
     def test_slot_deleted_in_the_open_window_is_gone_from_the_file_after_log_off(self):
         self.delete_slot_e()

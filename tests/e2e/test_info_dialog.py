@@ -214,16 +214,7 @@ class UpdateCheck(UpdateCheckCase):
         self.associate_zip_archives(opened_log)
         self.serve(b"9,99\r\n")
         self.check_for_update()
-
-        self.assertEqual(message(CONFIRMATION),
-                         "Version 1,00, auf dem Server ist 9,99.\\rAktualisieren?")
-        self.close_box(CONFIRMATION, "&Ja")
-        save = screen.wait_for_window(SAVE_TITLE)
-        screen.focus(save)
-        screen.key("ctrl+a")
-        screen.type_text(harness.windows_path(os.path.join(work, "update.tar")), delay_ms=20)
-        screen.key("Return")
-        screen.wait_until_gone(SAVE_TITLE)
+        self.save_update_as(os.path.join(work, "update.tar"))
 
         closing = message(INFORMATION)
         self.assertEqual(closing, "Installierte Version 1,00\\rVersion auf dem Server 9,99\\r"
