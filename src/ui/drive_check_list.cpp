@@ -40,13 +40,13 @@ std::optional<DriveLabel> shell_label(const std::string& root) {
     return DriveLabel{to_utf8(info.szDisplayName), info.iIcon};
 }
 
-// Asks nothing of any drive.
-int network_drive_icon() {
+// The stock network drive's icon, found without asking any drive. Where the system gives
+// no index for it, the one it gives a folder that it did not look at (fallback).
+int generic_drive_icon(int fallback) {
     SHSTOCKICONINFO stock{};
     stock.cbSize = sizeof stock;
-    return SUCCEEDED(SHGetStockIconInfo(SIID_DRIVENET, SHGSI_SYSICONINDEX, &stock))
-               ? stock.iSysImageIndex
-               : 0;
+    const bool found = SUCCEEDED(SHGetStockIconInfo(SIID_DRIVENET, SHGSI_SYSICONINDEX, &stock));
+    return found && stock.iSysImageIndex >= 0 ? stock.iSysImageIndex : fallback;
 }
 
 }  // namespace
@@ -75,7 +75,7 @@ void DriveCheckList::fill() {
     std::vector<std::string> roots;
     for (const std::wstring& root : roots_) roots.push_back(to_utf8(root));
     const std::vector<DriveLabel> labels =
-        label_drives(roots, shell_label, network_drive_icon(),
+        label_drives(roots, shell_label, generic_drive_icon(images ? info.iIcon : 0),
                      std::chrono::steady_clock::now() + kDriveLabelDeadline);
     for (size_t i = 0; i < labels.size(); ++i) {
         std::wstring text = to_wide(labels[i].text);

@@ -1,10 +1,12 @@
 """A read-only view of a folder that can turn slow, like a mapped share whose server goes
 out of reach: then each stat of a name below its root, and each directory listing, waits
-seconds before it answers. Mounted with FUSE, with the kernel's caches off, so that every lookup reaches it.
+seconds before it answers. Mounted with FUSE, with the kernel's caches off, so that every
+lookup reaches it.
 
     python3 slow_drive.py SOURCE MOUNTPOINT DELAY_FILE   (runs in the foreground)
 
-Each lookup waits as many seconds as DELAY_FILE says (none when it is empty or missing).
+Each lookup waits as many seconds as DELAY_FILE's first word says (none when it is empty or
+missing); the root's own lookups only when its second word is "root".
 The scenarios use SlowDrive, which mounts it, says why it cannot (so they can skip), turns
 it slow and fast, and unmounts it however the scenario ends."""
 
@@ -63,15 +65,18 @@ class SlowDrive:
         self.control = tempfile.mkdtemp(prefix="tastomat-slow-drive-control-")
         self.delay_file = os.path.join(self.control, "delay")
 
-    def go_slow(self):
-        self._set_delay(self.lookup_seconds)
+    def go_slow(self, root_too=False):
+        """From now on each lookup waits. The share's root answers at once unless root_too:
+        Wine looks at every drive's root whenever it starts a process, and would make each
+        start wait where Windows, whose mapping of the letter is local, does not."""
+        self._set_delay(self.lookup_seconds, root_too)
 
     def go_fast(self):
-        self._set_delay(0)
+        self._set_delay(0, False)
 
-    def _set_delay(self, seconds):
+    def _set_delay(self, seconds, root_too):
         with open(self.delay_file + ".new", "w", encoding="ascii") as f:
-            f.write(f"{seconds}")
+            f.write(f"{seconds} {'root' if root_too else ''}")
         os.replace(self.delay_file + ".new", self.delay_file)
 
     def unavailable(self):
@@ -102,8 +107,11 @@ class SlowDrive:
             if self.process.poll() is not None or time.monotonic() > deadline:
                 self.log.seek(0)
                 output = self.log.read().decode(errors="replace").strip()
+                ended = self.process.poll()
+                why = output or (f"it ended with {ended}" if ended is not None
+                                 else f"no mount within {MOUNT_TIMEOUT:.0f} s")
                 self.unmount()
-                return f"mounting with FUSE failed: {output or 'no mount within 30 s'}"
+                return f"mounting with FUSE failed: {why}"
             time.sleep(0.1)
         return None
 
@@ -152,17 +160,14 @@ def _serve(source, mountpoint, delay_file):
         def _wait(self, what, path):
             # What was asked, and when: the scenario's log says who waited on the share.
             print(f"{time.monotonic():.2f} {what} {path}", flush=True)
-            # The share's root answers at once: Wine looks at every drive's root whenever it
-            # starts a process or names a drive's type, and would make each start wait where
-            # Windows, whose mapping of the letter is local, does not.
-            if path == "/":
-                return
             try:
                 with open(delay_file, encoding="ascii") as f:
-                    seconds = float(f.read() or 0)
+                    words = f.read().split()
+                seconds = float(words[0]) if words else 0
             except (OSError, ValueError):
-                seconds = 0
-            time.sleep(seconds)
+                return
+            if path != "/" or "root" in words:
+                time.sleep(seconds)
 
         def getattr(self, path, fh=None):
             self._wait("stat", path)
