@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool
           x11-utils x11-xserver-utils imagemagick googletest locales python3 fonts-liberation
           clang-tidy clang-format clang-14 libclang-rt-14-dev liblnk-utils fp-utils libchm-bin
-          libbenchmark-dev python3-xlib openssl ca-certificates)
+          libbenchmark-dev python3-xlib openssl ca-certificates fuse python3-fusepy)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -12,14 +12,14 @@ ui::DesignRect in_group(int x) { return {x, kGroupTop + 16, 92, 41}; }
 
 }  // namespace
 
-Tlaufwerksform::Tlaufwerksform(HWND owner, Drives& drives) : ModalForm("laufwerksform", L"Tahoma") {
+Tlaufwerksform::Tlaufwerksform(HWND owner) : ModalForm("laufwerksform", L"Tahoma") {
     create_dialog(L"TTastomatLaufwerksform", L"Laufwerk ausw\u00e4hlen");
     SetWindowLongPtrW(hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     // Opens where it was designed, in the top-left corner of the screen.
     show_at_designed_position();
     ImageList2 = make_image_list();
-    drivelist = std::make_unique<ui::DriveCheckList>(
-        *this, "drivelist", ui::DesignRect{0, 0, kClientWidth, kGroupTop}, drives);
+    drivelist = std::make_unique<ui::DriveCheckList>(*this, "drivelist",
+                                                     ui::DesignRect{0, 0, kClientWidth, kGroupTop});
     drivelist->set_font_face(L"Segoe UI");
     GroupBox1 = std::make_unique<ui::GroupBox>(
         *this, "GroupBox1", ui::DesignRect{0, kGroupTop, kClientWidth, kGroupHeight});

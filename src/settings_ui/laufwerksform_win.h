@@ -5,7 +5,6 @@
 
 #include <memory>
 
-#include "platform/drives.h"
 #include "ui/controls.h"
 #include "ui/drive_check_list.h"
 #include "ui/icons.h"
@@ -15,9 +14,8 @@ namespace tastomat {
 
 class Tlaufwerksform : public ui::ModalForm {
   public:
-    // owner: the settings window, which the dialog stays above; drives: asked quietly
-    // about their names.
-    Tlaufwerksform(HWND owner, Drives& drives);
+    // owner: the settings window, which the dialog stays above.
+    explicit Tlaufwerksform(HWND owner);
 
     std::unique_ptr<ui::ImageList> ImageList2;
     std::unique_ptr<ui::DriveCheckList> drivelist;

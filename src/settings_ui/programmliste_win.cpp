@@ -296,7 +296,7 @@ void Tprogrammliste::Infobutclick() {
 void Tprogrammliste::Helpbutclick() { ui::Application::instance().show_help(100); }
 
 void Tprogrammliste::Laufwerkbutclick() {
-    Tlaufwerksform dialog(hwnd(), platform_.drives);
+    Tlaufwerksform dialog(hwnd());
     DriveChoice choice;
     choice.confirmed = dialog.show_modal(hwnd()) == ui::ModalResult::Ok;
     if (choice.confirmed) choice.roots = dialog.drivelist->checked_roots();

@@ -6,7 +6,10 @@
 
 #include <algorithm>
 
+#include "platform/win32/drives_win.h"
+#include "platform/win32/scoped.h"
 #include "platform/win32/wide.h"
+#include "support/drive_labels.h"
 
 namespace tastomat::ui {
 namespace {
@@ -25,9 +28,30 @@ std::vector<std::wstring> logical_drive_roots() {
     return roots;
 }
 
+// On a worker of its own: the shell wants COM on the thread that asks it, and an empty card
+// reader must not answer with the system's "no disk" box.
+std::optional<DriveLabel> shell_label(const std::string& root) {
+    const ScopedCom com;
+    const QuietThreadErrors quiet;
+    SHFILEINFOW info{};
+    if (!SHGetFileInfoW(to_wide(root).c_str(), 0, &info, sizeof info,
+                        SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_LARGEICON))
+        return std::nullopt;
+    return DriveLabel{to_utf8(info.szDisplayName), info.iIcon};
+}
+
+// The stock network drive's icon, found without asking any drive. Where the system gives
+// no index for it, the one it gives a folder that it did not look at (fallback).
+int generic_drive_icon(int fallback) {
+    SHSTOCKICONINFO stock{};
+    stock.cbSize = sizeof stock;
+    const bool found = SUCCEEDED(SHGetStockIconInfo(SIID_DRIVENET, SHGSI_SYSICONINDEX, &stock));
+    return found && stock.iSysImageIndex >= 0 ? stock.iSysImageIndex : fallback;
+}
+
 }  // namespace
 
-DriveCheckList::DriveCheckList(Form& form, std::string name, DesignRect rect, Drives& drives)
+DriveCheckList::DriveCheckList(Form& form, std::string name, DesignRect rect)
     : Control(form, std::move(name), ControlKind::Other, rect) {
     // The shell's own image list is shared by every window of the process: never ours to
     // destroy.
@@ -37,29 +61,29 @@ DriveCheckList::DriveCheckList(Form& form, std::string name, DesignRect rect, Dr
                   WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(hwnd(), LVS_EX_CHECKBOXES | LVS_EX_DOUBLEBUFFER);
     SetWindowTheme(hwnd(), L"Explorer", nullptr);
-    fill(drives);
+    fill();
 }
 
-void DriveCheckList::fill(Drives& drives) {
-    // The shell looks at each drive for its name: an empty card reader must not answer
-    // with the system's "no disk" box.
-    QuietDriveErrors quiet(drives);
+void DriveCheckList::fill() {
+    // The list of the system's images, without touching any drive to get it.
     SHFILEINFOW info{};
     const auto images = reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON));
+        SHGetFileInfoW(L"C:\\", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+                       SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_LARGEICON));
     if (images) ListView_SetImageList(hwnd(), images, LVSIL_NORMAL);
     roots_ = logical_drive_roots();
-    for (size_t i = 0; i < roots_.size(); ++i) {
-        SHFILEINFOW drive{};
-        const bool known =
-            SHGetFileInfoW(roots_[i].c_str(), 0, &drive, sizeof drive,
-                           SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_LARGEICON) != 0;
-        std::wstring text = known && drive.szDisplayName[0] ? drive.szDisplayName : roots_[i];
+    std::vector<std::string> roots;
+    for (const std::wstring& root : roots_) roots.push_back(to_utf8(root));
+    const std::vector<DriveLabel> labels =
+        label_drives(roots, shell_label, generic_drive_icon(images ? info.iIcon : 0),
+                     std::chrono::steady_clock::now() + kDriveLabelDeadline);
+    for (size_t i = 0; i < labels.size(); ++i) {
+        std::wstring text = to_wide(labels[i].text);
         LVITEMW item{};
         item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
         item.iItem = static_cast<int>(i);
         item.pszText = text.data();
-        item.iImage = known ? drive.iIcon : 0;
+        item.iImage = labels[i].icon;
         item.lParam = static_cast<LPARAM>(i);
         ListView_InsertItem(hwnd(), &item);
     }

@@ -324,6 +324,13 @@ def list_lines(title):
     return None if records is None else [text for text, in records]
 
 
+def list_view_items(title):
+    """[(text, image index)] of the items of the list view in the window with this title,
+    or None."""
+    records = probe("items", title)
+    return None if records is None else [(text, int(image)) for text, image in records]
+
+
 def put_on_clipboard(text):
     """For what the keyboard layout cannot type: paste it."""
     if probe("clipboard", text) is None:

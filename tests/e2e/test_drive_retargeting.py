@@ -1,12 +1,15 @@
 """Moving the table's paths to another drive letter: "&Laufwerk" in the settings window, a
-drive checked in "Laufwerk auswählen", and the moved paths in the settings file."""
+drive checked in "Laufwerk auswählen", and the moved paths in the settings file; the dialog
+with a share that does not answer."""
 
 import os
 import shutil
 import tempfile
+import time
 
 import harness
 import screen
+import slow_drive
 from test_settings_window import TITLE, SettingsCase
 
 DIALOG = "Laufwerk ausw\u00e4hlen"
@@ -67,3 +70,55 @@ class DriveRetargeting(SettingsCase):
         self.assertEqual(letters["B"], "D:\\Fehlt\\b.exe")
         self.assertEqual(letters["C"], "\\\\server\\share\\c.exe")
         self.assertEqual(sections["Zahlen"]["0"], "F:\\Projekte\\")
+
+
+class DriveDialogWithAShareThatDoesNotAnswer(SettingsCase):
+    """D: a mapped network drive whose server goes out of reach while the settings window
+    is open: every lookup on it, its root's too, then takes seconds."""
+
+    LOOKUP_SECONDS = 3.0
+
+    def setUp(self):
+        super().setUp()
+        share = tempfile.mkdtemp(prefix="tastomat-share-")
+        self.addCleanup(shutil.rmtree, share, True)
+        self.assertFalse(os.path.lexists(os.path.join(harness.prefix(), "dosdevices", "d:")),
+                         "the prefix must have no D: drive")
+        self.share = slow_drive.SlowDrive(share, self.LOOKUP_SECONDS)
+        # Unmounted after Wine has stopped, so that nothing still waits on it.
+        self.addCleanup(self.share.unmount)
+        reason = self.share.mount()
+        if reason:
+            self.skipTest(reason)
+        self.addCleanup(harness.remove_drive, "D", restart=False)
+        # Wine is started again to forget the drive.
+        self.addCleanup(self.share.go_fast)
+        harness.add_drive("D", self.share.mountpoint, "network")
+
+    def test_dialog_opens_within_the_deadline_and_names_the_share_by_its_letter(self):
+        self.start_up()
+        self.open_settings()
+        button = harness.wait_until(lambda: harness.child_window(TITLE, "button", "&Laufwerk"),
+                                    what="the button &Laufwerk")
+        self.share.go_slow(root_too=True)
+        self.addCleanup(self.share.save_log, self.artifact("share-lookups.log"))
+        clicked = time.monotonic()
+        screen.click(*button.centre())
+        dialog = screen.wait_for_window(DIALOG)
+        shown = time.monotonic() - clicked
+        # Each Wine process start looks at every drive's root, the probe's too.
+        self.share.go_fast()
+        items = harness.wait_until(lambda: harness.list_view_items(DIALOG),
+                                   what="the drives in the dialog")
+        print(f"\n  with D: answering after {self.LOOKUP_SECONDS:.0f} s a lookup: dialog shown "
+              f"{shown:.2f} s after the click, drives (text, icon) {items}")
+        screen.grab(save_as=self.artifact("drive-dialog.png"))
+        self.assertEqual(len(items), len(drive_letters()))
+        [(text, icon)] = [item for item in items if "D:" in item[0]]
+        self.assertEqual(text, "D:")
+        self.assertGreaterEqual(icon, 0, "the share is shown without an icon")
+        self.assertLess(shown, 2.5, "the dialog waited for the share")
+        screen.focus(dialog)
+        screen.key("Escape")
+        screen.wait_until_gone(DIALOG)
+        self.close_settings()

@@ -1,15 +1,17 @@
 """Launching slots: the global hotkey brings up the badge from another application, a key
 starts its slot's program with parameters and working directory, Escape and Ctrl+B, the
-search over the drives for a program whose drive is gone, and a launcher hotkey taken
-from the settings file."""
+search over the drives for a program whose drive is gone (also past a share that does not
+answer), and a launcher hotkey taken from the settings file."""
 
 import os
 import shutil
 import tempfile
+import time
 import unittest
 
 import harness
 import screen
+import slow_drive
 from screen import wait_until
 
 BADGE = "Start als User..."
@@ -227,6 +229,61 @@ class DriveSearch(LaunchCase):
         # The search changes the program only; the working directory stays the slot's.
         self.assertEqual(cwd.lower(), "c:\\windows")
         self.wait_badge_hidden()
+
+
+class ShareThatDoesNotAnswer(LaunchCase):
+    """D: a mapped network drive whose server goes out of reach once Tastomat runs (every
+    lookup then takes seconds), in front of F:, the fixed disk. Both hold the program; the
+    slot's own drive G: does not exist, so the search runs and meets D: first."""
+
+    LOOKUP_SECONDS = 3.0
+
+    def setUp(self):
+        super().setUp()
+        hd = os.path.join(self.work, "hd")
+        share = os.path.join(self.work, "share")
+        for root in (hd, share):
+            os.makedirs(os.path.join(root, "Tools"))
+            shutil.copy(harness.build_file("record_start.exe"),
+                        os.path.join(root, "Tools", "rec.exe"))
+        for path in ("C:\Tools\rec.exe", "Z:\Tools\rec.exe"):
+            self.assertFalse(os.path.exists(harness.unix_path(path)), f"{path} exists")
+        for letter in "dg":
+            self.assertFalse(
+                os.path.lexists(os.path.join(harness.prefix(), "dosdevices", letter + ":")),
+                f"the prefix must have no {letter.upper()}: drive")
+        self.share = slow_drive.SlowDrive(share, self.LOOKUP_SECONDS)
+        # Unmounted after Wine has stopped, so that nothing still waits on it.
+        self.addCleanup(self.share.unmount)
+        reason = self.share.mount()
+        if reason:
+            self.skipTest(reason)
+        self.addCleanup(harness.remove_drive, "D", restart=False)
+        self.addCleanup(harness.remove_drive, "F", restart=False)
+        # Wine is started again to forget the drives.
+        self.addCleanup(self.share.go_fast)
+        harness.add_drive("D", self.share.mountpoint, "network", restart=False)
+        harness.add_drive("F", hd, "hd")  # restarts Wine: the types take effect
+
+    def test_badge_hides_at_once_and_the_program_starts_from_the_next_drive(self):
+        self.start_up({"Buchstaben": [
+            ("E", "G:\\Tools\\rec.exe"), ("PE", self.recorder_params("slot-e")),
+        ]})
+        self.show_badge()
+        self.share.go_slow()
+        self.addCleanup(self.share.save_log, self.artifact("share-lookups.log"))
+        pressed = time.monotonic()
+        print(f"\n  key pressed at {pressed:.2f}")
+        screen.key("e")
+        self.wait_badge_hidden()
+        hidden = time.monotonic() - pressed
+        [(command, _)] = harness.wait_for_starts(self.log, timeout=60)
+        started = time.monotonic() - pressed
+        print(f"\n  with D: answering after {self.LOOKUP_SECONDS:.0f} s a lookup: badge hidden "
+              f"{hidden:.2f} s, program started {started:.2f} s after the key")
+        self.assertIn("f:\\tools\\rec.exe", command.lower())
+        self.assertLess(hidden, 1.0, "the badge stayed while the drives were searched")
+        self.assertLess(started, 2.5, "the start waited for the share")
 
 
 class StartedProgramGetsTheKeyboard(LaunchCase):

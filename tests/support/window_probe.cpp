@@ -7,10 +7,14 @@
 //   window_probe stack            every visible top-level window, topmost first
 // Each window is: left top right bottom (screen) style ex-style (hex) control-id class text.
 //   window_probe list <title>     the lines of the list box in the window with that title
+//   window_probe items <title>    the items of the list view in the window with that title,
+//                                 in item order: text and image index
 //   window_probe clipboard <text> puts the text on the clipboard (for what a keyboard
 //                                 layout cannot type)
 // Exit code 1 when nothing matched, 2 for a wrong call.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstring>
@@ -18,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/win32/scoped.h"
 #include "platform/win32/wide.h"
 
 namespace {
@@ -148,6 +153,63 @@ int list_lines(const wchar_t* title) {
     return 0;
 }
 
+// Memory lent in another process, for a message whose pointer must mean something there.
+class RemoteMemory {
+  public:
+    RemoteMemory(HANDLE process, size_t bytes)
+        : process_(process),
+          address_(
+              VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+    ~RemoteMemory() {
+        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    char* get() const { return static_cast<char*>(address_); }
+
+  private:
+    HANDLE process_;
+    void* address_;
+};
+
+int list_view_items(const wchar_t* title) {
+    HWND window = visible_window(nullptr, title);
+    HWND view = window ? FindWindowExW(window, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
+    LRESULT count = 0;
+    if (!view || !send(view, LVM_GETITEMCOUNT, 0, 0, count)) return 1;
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(view, &process_id);
+    const tastomat::ScopedHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_id));
+    if (!process) return 1;
+    constexpr int kChars = MAX_PATH;
+    const RemoteMemory remote(process.get(), sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+    if (!remote.get()) return 1;
+    for (LRESULT i = 0; i < count; ++i) {
+        // The text is copied into the buffer; the image comes back in the item itself.
+        LVITEMW item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = static_cast<int>(i);
+        item.pszText = reinterpret_cast<wchar_t*>(remote.get() + sizeof(LVITEMW));
+        item.cchTextMax = kChars;
+        LRESULT length = 0, got = 0;
+        if (!WriteProcessMemory(process.get(), remote.get(), &item, sizeof item, nullptr) ||
+            !send(view, LVM_GETITEMTEXTW, static_cast<WPARAM>(i),
+                  reinterpret_cast<LPARAM>(remote.get()), length) ||
+            length < 0 || length >= kChars ||
+            !send(view, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.get()), got) || !got)
+            return 1;
+        LVITEMW answer{};
+        std::wstring text(static_cast<size_t>(length), L'\0');
+        if (!ReadProcessMemory(process.get(), remote.get(), &answer, sizeof answer, nullptr) ||
+            (length > 0 && !ReadProcessMemory(process.get(), item.pszText, text.data(),
+                                              text.size() * sizeof(wchar_t), nullptr)))
+            return 1;
+        print_record({escaped(text), std::to_string(answer.iImage)});
+    }
+    return 0;
+}
+
 int put_on_clipboard(const std::wstring& text) {
     const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
@@ -174,9 +236,10 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && command == L"window") return window_and_children(argv[2]);
     if (argc == 3 && command == L"top") return top_level_of_class(argv[2]);
     if (argc == 3 && command == L"list") return list_lines(argv[2]);
+    if (argc == 3 && command == L"items") return list_view_items(argv[2]);
     if (argc == 3 && command == L"clipboard") return put_on_clipboard(argv[2]);
     std::fprintf(stderr,
                  "usage: window_probe window <title> | top <class> | stack | list <title> | "
-                 "clipboard <text>\n");
+                 "items <title> | clipboard <text>\n");
     return 2;
 }

@@ -24,4 +24,5 @@ set(UNIT_TEST_SOURCES
   unit/window_placement_test.cpp
   unit/http_worker_test.cpp
   unit/proxy_plan_test.cpp
+  unit/drive_labels_test.cpp
 )

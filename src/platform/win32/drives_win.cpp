@@ -15,36 +15,30 @@ int type_of_drive(const std::string& root) {
     return static_cast<int>(GetDriveTypeW(path.c_str()));
 }
 
-class QuietThread {
-  public:
-    QuietThread() { quiet_ = SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous_) != FALSE; }
-    QuietThread(const QuietThread&) = delete;
-    QuietThread& operator=(const QuietThread&) = delete;
-    ~QuietThread() {
-        if (quiet_) SetThreadErrorMode(previous_, nullptr);
-    }
-
-  private:
-    DWORD previous_ = 0;
-    bool quiet_ = false;
-};
-
 }  // namespace
+
+QuietThreadErrors::QuietThreadErrors() {
+    quiet_ = SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous_) != FALSE;
+}
+
+QuietThreadErrors::~QuietThreadErrors() {
+    if (quiet_) SetThreadErrorMode(previous_, nullptr);
+}
 
 int WinDrives::drive_type(const std::string& root) { return type_of_drive(root); }
 
 int WinDriveProbes::drive_type(const std::string& root) const {
-    const QuietThread quiet;
+    const QuietThreadErrors quiet;
     return type_of_drive(root);
 }
 
 bool WinDriveProbes::file_exists(const std::string& path) const {
-    const QuietThread quiet;
+    const QuietThreadErrors quiet;
     return is_existing_file(to_wide(path));
 }
 
 bool WinDriveProbes::directory_exists(const std::string& path) const {
-    const QuietThread quiet;
+    const QuietThreadErrors quiet;
     return is_existing_directory(to_wide(path));
 }
 

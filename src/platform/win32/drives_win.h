@@ -3,6 +3,20 @@
 
 namespace tastomat {
 
+// While it lives, a drive without a medium answers this thread quietly instead of with the
+// system's "no disk" box; other threads keep their error mode.
+class QuietThreadErrors {
+  public:
+    QuietThreadErrors();
+    QuietThreadErrors(const QuietThreadErrors&) = delete;
+    QuietThreadErrors& operator=(const QuietThreadErrors&) = delete;
+    ~QuietThreadErrors();
+
+  private:
+    unsigned long previous_ = 0;
+    bool quiet_ = false;
+};
+
 class WinDrives final : public Drives {
   public:
     int drive_type(const std::string& root) override;
