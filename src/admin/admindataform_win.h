@@ -19,8 +19,8 @@ namespace tastomat {
 class TAdmindataform1 : public ui::Form, public AccountStarter {
   public:
     // on_hotkey_set: after a key-down in "Tastenkürzel:" has set the run-as hotkey.
-    TAdmindataform1(Tfishotkey& Adminhotkey, KeyboardLayout& keyboard,
-                    const ui::ProgramIcon& icon, std::function<void()> on_hotkey_set);
+    TAdmindataform1(Tfishotkey& Adminhotkey, KeyboardLayout& keyboard, const ui::ProgramIcon& icon,
+                    std::function<void()> on_hotkey_set);
     ~TAdmindataform1() override;
 
     // Placed at the bottom right above the launcher and shown without being modal.

@@ -94,8 +94,8 @@ void UpdateCheck::announce_length(const std::string& url) {
 }
 
 void UpdateCheck::httpWork(std::int64_t WorkCount) {
-    services_.dialog.show_progress(format_message(
-        texts_.progress, {WorkCount, std::int64_t{Filelen}}, decimal_separator_));
+    services_.dialog.show_progress(
+        format_message(texts_.progress, {WorkCount, std::int64_t{Filelen}}, decimal_separator_));
 }
 
 std::string UpdateCheck::format(const std::string& text, double installed, double server) const {

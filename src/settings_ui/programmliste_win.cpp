@@ -313,9 +313,8 @@ void Tprogrammliste::Button1Click() {
     // must not be reported as success.
     bool installed = false;
     try {
-        installed =
-            InstallAutostart(to_utf8(ui::kProgramTitle),
-                             platform_.folders.module_path(), platform_.registry, platform_.links);
+        installed = InstallAutostart(to_utf8(ui::kProgramTitle), platform_.folders.module_path(),
+                                     platform_.registry, platform_.links);
     } catch (const std::exception&) {
         installed = false;
     }

@@ -4,8 +4,8 @@ namespace tastomat::ui {
 
 ProgramIcon::ProgramIcon(int resource_id) {
     const HINSTANCE module = GetModuleHandleW(nullptr);
-    large_.reset(static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(resource_id), IMAGE_ICON,
-                                               0, 0, LR_DEFAULTSIZE)));
+    large_.reset(static_cast<HICON>(
+        LoadImageW(module, MAKEINTRESOURCEW(resource_id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
     // Drawn at the size it is shown at, not shrunk by the shell from the large one.
     small_.reset(static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(resource_id), IMAGE_ICON,
                                                GetSystemMetrics(SM_CXSMICON),
