@@ -12,10 +12,14 @@ constexpr int kClientWidth = 254;
 constexpr int kClientHeight = 247;
 }  // namespace
 
-TAdmindataform1::TAdmindataform1(Tfishotkey& Adminhotkey, KeyboardLayout& keyboard)
-    : Form("Admindataform1", L"Tahoma"), Adminhotkey_(Adminhotkey), keyboard_(keyboard) {
-    create_dialog(L"TTastomatAdmindataform", L"Administratoreinstellungen",
-                  ui::Application::instance().Icon, ui::Application::instance().SmallIcon);
+TAdmindataform1::TAdmindataform1(Tfishotkey& Adminhotkey, KeyboardLayout& keyboard,
+                                 const ui::ProgramIcon& icon, std::function<void()> on_hotkey_set)
+    : Form("Admindataform1", L"Tahoma"),
+      Adminhotkey_(Adminhotkey),
+      keyboard_(keyboard),
+      on_hotkey_set_(std::move(on_hotkey_set)) {
+    create_dialog(L"TTastomatAdmindataform", L"Administratoreinstellungen", icon.large(),
+                  icon.small());
     create_controls();
     set_client_size(kClientWidth, kClientHeight);
     set_focus_control(benutzername->hwnd());
@@ -57,7 +61,7 @@ void TAdmindataform1::kuerzelKeyDown(WORD Key, ShiftState Shift) {
     Adminhotkey_.SetKey(ShortCut(Key, Shift));
     kuerzel->set_text(ShortCutToText(Adminhotkey_.Key(), keyboard_));
     Adminhotkey_.SetKey(TextToShortCut(kuerzel->text(), keyboard_));
-    if (on_hotkey_set) on_hotkey_set();
+    if (on_hotkey_set_) on_hotkey_set_();
 }
 
 bool TAdmindataform1::Runas(const std::string& exe, const std::string& dir,

@@ -12,12 +12,15 @@
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/icons.h"
+#include "ui/program_icon.h"
 
 namespace tastomat {
 
 class TAdmindataform1 : public ui::Form, public AccountStarter {
   public:
-    TAdmindataform1(Tfishotkey& Adminhotkey, KeyboardLayout& keyboard);
+    // on_hotkey_set: after a key-down in "Tastenkürzel:" has set the run-as hotkey.
+    TAdmindataform1(Tfishotkey& Adminhotkey, KeyboardLayout& keyboard, const ui::ProgramIcon& icon,
+                    std::function<void()> on_hotkey_set);
     ~TAdmindataform1() override;
 
     // Placed at the bottom right above the launcher and shown without being modal.
@@ -29,9 +32,6 @@ class TAdmindataform1 : public ui::Form, public AccountStarter {
     bool run_as(const std::string& exe, const std::string& dir, const std::string& param) override {
         return Runas(exe, dir, param);
     }
-
-    // After a key-down in "Tastenkürzel:" has set the run-as hotkey.
-    std::function<void()> on_hotkey_set;
 
     // Handlers.
     void FormCreate();
@@ -48,6 +48,7 @@ class TAdmindataform1 : public ui::Form, public AccountStarter {
 
     Tfishotkey& Adminhotkey_;
     KeyboardLayout& keyboard_;
+    std::function<void()> on_hotkey_set_;
 };
 
 }  // namespace tastomat

@@ -4,7 +4,6 @@
 #include "app/hotkey_warning.h"
 #include "platform/win32/drives_win.h"
 #include "platform/win32/wide.h"
-#include "res/resource_ids.h"
 #include "settings_ui/programmliste_win.h"
 #include "ui/application.h"
 #include "ui/keyboard.h"
@@ -23,21 +22,11 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 
 }  // namespace
 
-Tmain::Tmain(Platform& platform)
+Tmain::Tmain(Platform& platform, const ui::ProgramIcon& icon, LauncherWindows& windows)
     : platform_(platform),
+      windows_(windows),
       probes_(std::make_shared<WinDriveProbes>()),
       color_(GetSysColor(COLOR_BTNFACE)) {
-    icon_.reset(
-        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TASTOMAT),
-                                      IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
-    ui::Application::instance().Icon = icon_.get();
-    // Drawn at the size it is shown at, not shrunk by the shell from the large one.
-    small_icon_.reset(static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TASTOMAT), IMAGE_ICON,
-                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
-    if (!small_icon_) small_icon_.reset(CopyIcon(icon_.get()));
-    ui::Application::instance().SmallIcon = small_icon_.get();
-
     CreateParams params;
     params.class_name = L"TTastomatMain";
     params.title = L"Tastomat";
@@ -47,8 +36,8 @@ Tmain::Tmain(Platform& platform)
     params.x = params.y = 0;
     params.width = kDesignWidth;
     params.height = kDesignHeight;
-    params.icon = icon_.get();
-    params.small_icon = small_icon_.get();
+    params.icon = icon.large();
+    params.small_icon = icon.small();
     params.background = nullptr;
     create(params);
 
@@ -59,12 +48,9 @@ Tmain::Tmain(Platform& platform)
                    [this] { Einstellungenadministrator1Click(); });
     Popupmenu1.add(L"Beenden1", L"Beenden", [this] { Beenden1Click(); });
 
-    Trayicon = std::make_unique<ui::TrayIcon>();
+    Trayicon = std::make_unique<ui::TrayIcon>(hwnd());
     Trayicon->Hint = L"TastomatPorable";
     Trayicon->Popup = &Popupmenu1;
-    Trayicon->LeftPopup = true;  // as designed; switched off at creation below
-    Trayicon->MinimizeToTray = true;
-    Trayicon->OnStartup = [](bool& show_main_form) { show_main_form = false; };
 
     Adminhotkey = std::make_unique<Tfishotkey>();
     Adminhotkey->Onhotkey = [this](Tfishotkey&) { Adminhotkeyhotkey(); };
@@ -73,28 +59,22 @@ Tmain::Tmain(Platform& platform)
 
     // Components are loaded before the window's creation handler runs; the tray icon
     // only once the guard has let this copy go on (see FormCreate).
-    Trayicon->Icon = small_icon_.get();
+    Trayicon->Icon = icon.small();
     Adminhotkey->Loaded();
     HotKey->Loaded();
 
     FormCreate();
-    ui::Application::instance().set_main_window(hwnd());
 }
 
 Tmain::~Tmain() {
     if (timer_running_ && hwnd()) KillTimer(hwnd(), kBlinkTimer);
-    // The tray icon shows icon_; it goes before the icon does.
-    Trayicon.reset();
-}
-
-void Tmain::attach(Tprogrammliste* settings, TAdmindataform1* admin) {
-    settings_ = settings;
-    admin_ = admin;
 }
 
 bool Tmain::have_windows() {
-    if ((!settings_ || !admin_) && build_windows) build_windows();
-    return settings_ && admin_;
+    const auto built = windows_.on_need();
+    settings_ = built ? &built->settings : nullptr;
+    admin_ = built ? &built->admin : nullptr;
+    return built.has_value();
 }
 
 void Tmain::warn_if_not_registered(const Tfishotkey& hotkey) {
@@ -105,20 +85,16 @@ void Tmain::warn_if_not_registered(const Tfishotkey& hotkey) {
 
 void Tmain::FormCreate() {
     apply_size();
-    // An error here is shown and start-up goes on, without the creation steps after it.
-    const bool guarded = ui::guarded(hwnd(), [this] { start_guard(); });
+    // An error here is shown and start-up goes on.
+    ui::guarded(hwnd(), [this] { start_guard(); });
     // A later copy has handed over and ends: no tray icon, no settings window, so it shows
     // nothing and leaves the settings file alone.
     if (ui::Application::instance().terminating()) return;
     Trayicon->Loaded();
-    if (!guarded) return;
-    Trayicon->set_icon(ui::Application::instance().SmallIcon);
-    Trayicon->LeftPopup = false;
-    Trayicon->HideMainForm();  // no main window yet at start: nothing happens
 }
 
 void Tmain::start_guard() {
-    Oneinstance = std::make_unique<Toneinstance>();
+    Oneinstance = std::make_unique<Toneinstance>(hwnd());
     Oneinstance->Init();
 }
 
@@ -152,7 +128,6 @@ void Tmain::set_tooltip(const std::wstring& text) {
 
 void Tmain::show_badge(bool admin) {
     Trayicon->ShowMainForm();
-    ui::Application::instance().restore();
     // Take the keyboard from whatever application had it, so the very next key press
     // reaches the badge; a hotkey message is what permits this.
     SetForegroundWindow(hwnd());
@@ -192,9 +167,10 @@ void Tmain::Timertimer() {
 }
 
 void Tmain::Formmousemove() {
-    // Not built here while the badge is up (see the start-up in main_win.cpp); until the
-    // settings window is there the tooltip says "Tastomat".
-    if (settings_) set_tooltip(to_wide(settings_->Erg()));
+    // Not built here while the badge is up (see TastomatProgram::run); until the settings
+    // window is there the tooltip says "Tastomat".
+    if (const Tprogrammliste* settings = windows_.loaded_settings())
+        set_tooltip(to_wide(settings->Erg()));
 }
 
 void Tmain::Formkeydown(std::uint16_t key, ShiftState shift) {
@@ -312,8 +288,9 @@ LRESULT Tmain::on_message(UINT msg, WPARAM wp, LPARAM lp) {
             Popupmenu1.track(hwnd(), ui::context_menu_point(lp, hwnd(), 0));
             return 0;
         case WM_SYSCOMMAND:
-            if ((wp & 0xFFF0) == SC_MINIMIZE && Trayicon->MinimizeToTray) {
-                ui::Application::instance().minimize();
+            // Minimising hides the badge: it lives in the notification area.
+            if ((wp & 0xFFF0) == SC_MINIMIZE) {
+                ShowWindow(hwnd(), SW_HIDE);
                 Trayicon->HideMainForm();
                 return 0;
             }

@@ -1,8 +1,8 @@
 #pragma once
 // The launcher window: a small red badge in the top-left corner that waits for the key
 // of a slot. Hidden most of the time; the tray icon carries the program's menu.
-#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/key_dispatch.h"
@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "platform/win32/scoped.h"
 #include "ui/popup_menu.h"
+#include "ui/program_icon.h"
 #include "ui/tooltip.h"
 #include "ui/tray_icon.h"
 #include "ui/window.h"
@@ -21,15 +22,29 @@ namespace tastomat {
 class Tprogrammliste;
 class TAdmindataform1;
 
+// The two windows the launcher calls into. They are built after it, once the message loop
+// runs, so that the hotkey answers first; what needs them sooner has them built on the spot.
+class LauncherWindows {
+  public:
+    struct Built {
+        Tprogrammliste& settings;
+        TAdmindataform1& admin;
+    };
+    // Both, built now where start-up has not got to them yet; nothing when the program is
+    // ending and builds nothing more.
+    virtual std::optional<Built> on_need() = 0;
+    // The settings window once it has loaded the table; never builds anything.
+    virtual const Tprogrammliste* loaded_settings() const = 0;
+
+  protected:
+    ~LauncherWindows() = default;
+};
+
 class Tmain : public ui::Window {
   public:
-    explicit Tmain(Platform& platform);
+    // icon and windows outlive the launcher.
+    Tmain(Platform& platform, const ui::ProgramIcon& icon, LauncherWindows& windows);
     ~Tmain() override;
-
-    // The two windows the launcher calls into; both are created after it, once the message
-    // loop runs. Until then, what needs them builds them through build_windows.
-    void attach(Tprogrammliste* settings, TAdmindataform1* admin);
-    std::function<void()> build_windows;
 
     // A balloon at the tray icon when the hotkey just set could not be registered: the
     // component itself stays silent, and the user would otherwise press it in vain.
@@ -75,6 +90,8 @@ class Tmain : public ui::Window {
     void set_tooltip(const std::wstring& text);
 
     Platform& platform_;
+    LauncherWindows& windows_;
+    // What have_windows() got last; the handlers that use them ask for them first.
     Tprogrammliste* settings_ = nullptr;
     TAdmindataform1* admin_ = nullptr;
     KeyDispatch keys_;
@@ -83,8 +100,6 @@ class Tmain : public ui::Window {
     COLORREF color_;
     ScopedBrush brush_;
     ScopedFont font_;
-    ScopedIcon icon_;
-    ScopedIcon small_icon_;  // the tray's and the title bars'
     ui::Tooltip tooltip_;
     std::wstring tooltip_text_ = L"Tastomat";
     bool timer_running_ = false;

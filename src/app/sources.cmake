@@ -7,5 +7,6 @@ list(APPEND TASTOMAT_CORE_SOURCES
 if(WIN32)
   list(APPEND TASTOMAT_WIN_SOURCES
     src/app/main_form_win.cpp
+    src/app/tastomat_program_win.cpp
   )
 endif()

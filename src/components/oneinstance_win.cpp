@@ -28,26 +28,28 @@ std::vector<std::string> command_line_parameters() {
     return params;
 }
 
+struct FrontSearch {
+    HWND main;
+    HWND found;
+};
+
 BOOL CALLBACK find_front_window(HWND hwnd, LPARAM lp) {
-    auto* found = reinterpret_cast<HWND*>(lp);
-    const HWND main = ui::Application::instance().main_window();
+    auto* search = reinterpret_cast<FrontSearch*>(lp);
     const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
     if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd) &&
-        (hwnd == main || (style & WS_CAPTION) == WS_CAPTION)) {
-        *found = hwnd;
+        (hwnd == search->main || (style & WS_CAPTION) == WS_CAPTION)) {
+        search->found = hwnd;
         return FALSE;
     }
     return TRUE;
 }
 
-// Restores the application and brings its front-most window forward; a hidden launcher
-// window stays hidden.
-void bring_application_to_front() {
-    ui::Application& app = ui::Application::instance();
-    if (app.minimized()) app.restore();
-    HWND front = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), find_front_window, reinterpret_cast<LPARAM>(&front));
-    if (front) SetForegroundWindow(front);
+// Brings the application's front-most window forward; a hidden launcher window stays
+// hidden.
+void bring_application_to_front(HWND main_window) {
+    FrontSearch search{main_window, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), find_front_window, reinterpret_cast<LPARAM>(&search));
+    if (search.found) SetForegroundWindow(search.found);
 }
 
 }  // namespace
@@ -85,7 +87,8 @@ std::wstring Toneinstance::own_file_name() {
     return to_wide(file_name_part(to_utf8(path)));
 }
 
-Toneinstance::Toneinstance(std::wstring name) : name_(std::move(name)) {}
+Toneinstance::Toneinstance(HWND main_window, std::wstring name)
+    : main_window_(main_window), name_(std::move(name)) {}
 
 Toneinstance::~Toneinstance() {
     Fmappinghandle.reset();
@@ -184,7 +187,7 @@ void Toneinstance::take_parameters() {
 }
 
 void Toneinstance::Doinstancestarted(const std::vector<std::string>& Params) {
-    if (Fshowonnewinstance) bring_application_to_front();
+    if (Fshowonnewinstance) bring_application_to_front(main_window_);
     if (Oninstancestarted) Oninstancestarted(*this, Params);
 }
 

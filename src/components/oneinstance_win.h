@@ -17,9 +17,11 @@ namespace tastomat {
 
 class Toneinstance : private ui::Window {
   public:
-    // name: the shared objects' name; by default the file name of the program's own
-    // executable, so copies under another file name run independently.
-    explicit Toneinstance(std::wstring name = own_file_name());
+    // main_window: the program's window that comes to the front for a later start even
+    // without a caption (none: only captioned windows do). name: the shared objects' name;
+    // by default the file name of the program's own executable, so copies under another
+    // file name run independently.
+    explicit Toneinstance(HWND main_window, std::wstring name = own_file_name());
     ~Toneinstance() override;
 
     // Hands over and asks the application to end when a copy is already running;
@@ -53,6 +55,7 @@ class Toneinstance : private ui::Window {
     void Notifyfirstinstance(View& view);
     void take_parameters();
 
+    HWND main_window_;
     std::wstring name_;
     ScopedHandle Fmappinghandle;
     ScopedHandle Hsemaphore;

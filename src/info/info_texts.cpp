@@ -40,9 +40,8 @@ const InfoTexts& english_texts() {
     return texts;
 }
 
-InfoTexts& info_texts() {
-    static InfoTexts texts = german_texts();
-    return texts;
+const InfoTexts& texts_for_language(int language) {
+    return language == 0 ? german_texts() : english_texts();
 }
 
 InfoButtonCaptions button_captions(int language) {

@@ -25,10 +25,8 @@ struct InfoTexts {
 const InfoTexts& german_texts();
 const InfoTexts& english_texts();
 
-// Shared by every info dialog of the run and by the update check: German until the first
-// dialog switches them for a user whose language is not German. The language does not
-// change while the program runs, so they never switch back.
-InfoTexts& info_texts();
+// language as from language_of: German for 0, English for anything else.
+const InfoTexts& texts_for_language(int language);
 
 struct InfoButtonCaptions {
     std::string getnewversion, homepagebut, emailbut;

@@ -1,6 +1,5 @@
 #include "info/infodialog_win.h"
 
-#include "info/info_texts.h"
 #include "info/version.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/winhttp_client.h"
@@ -26,10 +25,13 @@ int GetUserLanguage() { return language_of(GetUserDefaultLangID()); }
 
 }  // namespace
 
-Tinfodialog::Tinfodialog(HWND owner, Platform& platform, const UpdateServer& server)
+Tinfodialog::Tinfodialog(HWND owner, Platform& platform, const UpdateServer& server,
+                         const ui::ProgramIcon& icon)
     : ModalForm("infodialog", L"Tahoma"),
       owner_(owner),
       platform_(platform),
+      language_(GetUserLanguage()),
+      texts_(texts_for_language(language_)),
       exe_path_(platform.folders.module_path()) {
     CreateParams params;
     params.class_name = L"TTastomatInfodialog";
@@ -39,8 +41,8 @@ Tinfodialog::Tinfodialog(HWND owner, Platform& platform, const UpdateServer& ser
     params.x = params.y = 0;
     params.width = params.height = 100;
     params.parent = owner;  // the owner of a top-level window
-    params.icon = ui::Application::instance().Icon;
-    params.small_icon = ui::Application::instance().SmallIcon;
+    params.icon = icon.large();
+    params.small_icon = icon.small();
     create(params);
     form_created();
 
@@ -49,8 +51,8 @@ Tinfodialog::Tinfodialog(HWND owner, Platform& platform, const UpdateServer& ser
         news_ = std::shared_ptr<void>(event, CloseHandle);
     worker_ = std::make_unique<HttpWorker>(Http, static_cast<HttpWaiter&>(*this));
     check_ = std::make_unique<UpdateCheck>(
-        UpdateCheck::Services{*worker_, platform.files, platform.shell, *this}, server.base_url,
-        exe_path_,
+        UpdateCheck::Services{*worker_, platform.files, platform.shell, *this}, texts_,
+        server.base_url, exe_path_,
         [this](double& number) { return GetVersionNumber(number, executable_, exe_path_); },
         decimal_separator());
     create_controls();
@@ -119,18 +121,16 @@ void Tinfodialog::dpi_changed() {
 void Tinfodialog::FormCreate() {
     Homepage = kHomepage;
     Mailadresse = std::string("\"") + kMaker + "\" <" + kContact + ">";
-    const int language = GetUserLanguage();
-    if (language == 0) return;
-    const InfoButtonCaptions captions = button_captions(language);
+    if (language_ == 0) return;
+    const InfoButtonCaptions captions = button_captions(language_);
     getnewversion->set_caption(to_wide(captions.getnewversion));
     homepagebut->set_caption(to_wide(captions.homepagebut));
     emailbut->set_caption(to_wide(captions.emailbut));
-    info_texts() = english_texts();
 }
 
 void Tinfodialog::FormShow() {
-    const InfoTexts& texts = info_texts();
-    set_caption(to_wide(texts.caption_prefix) + ui::Application::instance().Title);
+    const InfoTexts& texts = texts_;
+    set_caption(to_wide(texts.caption_prefix) + ui::kProgramTitle);
     GetVersionText(Version, executable_, exe_path_);
     Versionlabel->set_window_text(L"Version : " + to_wide(Version));
     Homepagelabel->set_window_text(L"Homepage: " + to_wide(Homepage));

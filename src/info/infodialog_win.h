@@ -10,6 +10,7 @@
 #include <string>
 
 #include "info/http_worker.h"
+#include "info/info_texts.h"
 #include "info/update_check.h"
 #include "info/update_server.h"
 #include "platform/http_client.h"
@@ -18,6 +19,7 @@
 #include "ui/controls.h"
 #include "ui/icons.h"
 #include "ui/modal_form.h"
+#include "ui/program_icon.h"
 #include "ui/status_bar.h"
 
 namespace tastomat {
@@ -25,7 +27,8 @@ namespace tastomat {
 class Tinfodialog : public ui::ModalForm, private UpdateDialog, private HttpWaiter {
   public:
     // owner: the settings window, which the dialog is centred over and stays above.
-    Tinfodialog(HWND owner, Platform& platform, const UpdateServer& server);
+    Tinfodialog(HWND owner, Platform& platform, const UpdateServer& server,
+                const ui::ProgramIcon& icon);
 
     // Shows the dialog and returns when it has closed.
     void ShowModal();
@@ -72,6 +75,9 @@ class Tinfodialog : public ui::ModalForm, private UpdateDialog, private HttpWait
 
     HWND owner_;
     Platform& platform_;
+    // The user's language does not change while the program runs.
+    const int language_;
+    const InfoTexts& texts_;
     WinExecutableFile executable_;
     std::string exe_path_;
     // Set by the worker when there is news; shared so that a late worker never touches a

@@ -15,10 +15,12 @@ constexpr int kShowNormal = 1;  // SW_SHOWNORMAL
 
 }  // namespace
 
-UpdateCheck::UpdateCheck(Services services, std::string base_url, std::string exe_path,
-                         std::function<bool(double&)> installed_version, char decimal_separator)
+UpdateCheck::UpdateCheck(Services services, const InfoTexts& texts, std::string base_url,
+                         std::string exe_path, std::function<bool(double&)> installed_version,
+                         char decimal_separator)
     : Zipname(zip_name(exe_path)),
       services_(services),
+      texts_(texts),
       base_url_(std::move(base_url)),
       exe_path_(std::move(exe_path)),
       installed_version_(std::move(installed_version)),
@@ -29,7 +31,7 @@ void UpdateCheck::Getnewversionclick() {
     running_ = true;
     const ScopeExit done([this] { running_ = false; });
 
-    const InfoTexts& texts = info_texts();
+    const InfoTexts& texts = texts_;
     const std::optional<double> server = server_version();
     if (!server) {
         services_.dialog.inform(texts.connect_failed);
@@ -61,7 +63,7 @@ std::optional<double> UpdateCheck::server_version() {
 }
 
 void UpdateCheck::download(double installed, double server) {
-    const InfoTexts& texts = info_texts();
+    const InfoTexts& texts = texts_;
     try {
         const std::string url = base_url_ + Zipname;
         announce_length(url);
@@ -90,8 +92,8 @@ void UpdateCheck::announce_length(const std::string& url) {
 }
 
 void UpdateCheck::httpWork(std::int64_t WorkCount) {
-    services_.dialog.show_progress(format_message(
-        info_texts().progress, {WorkCount, std::int64_t{Filelen}}, decimal_separator_));
+    services_.dialog.show_progress(
+        format_message(texts_.progress, {WorkCount, std::int64_t{Filelen}}, decimal_separator_));
 }
 
 std::string UpdateCheck::format(const std::string& text, double installed, double server) const {

@@ -13,6 +13,8 @@
 
 namespace tastomat {
 
+struct InfoTexts;
+
 // What the save dialog is opened with.
 struct ArchiveSaveRequest {
     std::string filter;       // "Alles (*.*)|*.*"
@@ -48,9 +50,11 @@ class UpdateCheck {
         Shell& shell;
         UpdateDialog& dialog;
     };
-    // base_url ends with "/"; installed_version is GetVersionNumber for the running program.
-    UpdateCheck(Services services, std::string base_url, std::string exe_path,
-                std::function<bool(double&)> installed_version, char decimal_separator);
+    // texts: in the user's language, outliving the check. base_url ends with "/";
+    // installed_version is GetVersionNumber for the running program.
+    UpdateCheck(Services services, const InfoTexts& texts, std::string base_url,
+                std::string exe_path, std::function<bool(double&)> installed_version,
+                char decimal_separator);
 
     // Low 32 bits of the length the server announced for the file being fetched, -1 when
     // it announced none.
@@ -73,6 +77,7 @@ class UpdateCheck {
     std::string format(const std::string& text, double installed, double server) const;
 
     Services services_;
+    const InfoTexts& texts_;
     std::string base_url_;
     std::string exe_path_;
     std::function<bool(double&)> installed_version_;

@@ -55,14 +55,15 @@ void arm_stored_launcher_hotkey(Tfishotkey& HotKey, Platform& platform,
 }
 
 Tprogrammliste::Tprogrammliste(Tfishotkey& HotKey, Platform& platform,
-                               const SettingsLocation& location, Load when)
+                               const SettingsLocation& location, const ui::ProgramIcon& icon,
+                               Load when)
     : Form(kFormName, L"MS Sans Serif"),
       HotKey_(HotKey),
       platform_(platform),
       location_(location),
+      icon_(icon),
       settings_file_(location.SettingsFile, form_state_file(platform)) {
-    create_dialog(L"TTastomatProgrammliste", L"Einstellungen", ui::Application::instance().Icon,
-                  ui::Application::instance().SmallIcon);
+    create_dialog(L"TTastomatProgrammliste", L"Einstellungen", icon.large(), icon.small());
     create_controls();
     create_menu();
     set_hint(L"Doppelklicken zum w\u00e4hlen");
@@ -74,8 +75,11 @@ Tprogrammliste::Tprogrammliste(Tfishotkey& HotKey, Platform& platform,
 }
 
 void Tprogrammliste::load() {
-    ui::guarded(hwnd(), [this] { FormCreate(); });
+    // Once, and marked first: an error box of the loading runs a message loop, in which the
+    // launcher may ask for the window again.
+    if (loaded_) return;
     loaded_ = true;
+    ui::guarded(hwnd(), [this] { FormCreate(); });
 }
 
 Tprogrammliste::~Tprogrammliste() = default;
@@ -289,7 +293,7 @@ void Tprogrammliste::Kuerzelkeydown(WORD Key, ShiftState Shift) {
 }
 
 void Tprogrammliste::Infobutclick() {
-    Tinfodialog dialog(hwnd(), platform_, update_server());
+    Tinfodialog dialog(hwnd(), platform_, update_server(), icon_);
     dialog.ShowModal();
 }
 
@@ -308,9 +312,8 @@ void Tprogrammliste::Button1Click() {
     // must not be reported as success.
     bool installed = false;
     try {
-        installed =
-            InstallAutostart(to_utf8(ui::Application::instance().Title),
-                             platform_.folders.module_path(), platform_.registry, platform_.links);
+        installed = InstallAutostart(to_utf8(ui::kProgramTitle), platform_.folders.module_path(),
+                                     platform_.registry, platform_.links);
     } catch (const std::exception&) {
         installed = false;
     }

@@ -18,6 +18,7 @@
 #include "ui/message_box.h"
 #include "ui/open_dialog.h"
 #include "ui/popup_menu.h"
+#include "ui/program_icon.h"
 
 namespace tastomat {
 
@@ -34,10 +35,13 @@ class Tprogrammliste : public ui::Form {
     // settings file. `later` leaves that to load(), so that a start can build the window
     // and load it in two steps with the message loop answering in between.
     enum class Load { at_once, later };
+    // icon: the program's, for this window and its info dialog; it outlives both.
     Tprogrammliste(Tfishotkey& HotKey, Platform& platform, const SettingsLocation& location,
-                   Load when = Load::at_once);
+                   const ui::ProgramIcon& icon, Load when = Load::at_once);
     ~Tprogrammliste() override;
+    // Once; later calls do nothing.
     void load();
+    bool loaded() const { return loaded_; }
 
     ProgramTable& table() { return table_; }
     const std::string& Erg() const { return table_.Erg; }
@@ -97,6 +101,7 @@ class Tprogrammliste : public ui::Form {
     Tfishotkey& HotKey_;
     Platform& platform_;
     const SettingsLocation& location_;
+    const ui::ProgramIcon& icon_;
     ProgramTable table_;
     SettingsFileSession settings_file_;
     std::vector<std::unique_ptr<FormControl>> components_;

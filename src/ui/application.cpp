@@ -8,14 +8,14 @@
 #include "platform/win32/wide.h"
 
 namespace tastomat::ui {
+namespace {
+// Travels beside the program.
+constexpr const wchar_t* kHelpFile = L"TASTOMAT.chm";
+}  // namespace
 
 Application& Application::instance() {
     static Application app;
     return app;
-}
-
-void Application::set_main_window(HWND hwnd) {
-    if (!main_window_) main_window_ = hwnd;
 }
 
 DialogKeys::~DialogKeys() {
@@ -86,6 +86,8 @@ int Application::run() {
         }
         if (!pump_one(msg)) break;
     }
+    idle_steps_.clear();
+    idle_steps_allowed = nullptr;
     return exit_code_;
 }
 
@@ -122,15 +124,8 @@ void Application::terminate() {
     PostQuitMessage(0);
 }
 
-void Application::minimize() {
-    minimized_ = true;
-    if (main_window_) ShowWindow(main_window_, SW_HIDE);
-}
-
-void Application::restore() { minimized_ = false; }
-
 std::wstring Application::help_path() const {
-    return to_wide(folder_part(to_utf8(module_path_w()))) + HelpFile;
+    return to_wide(folder_part(to_utf8(module_path_w()))) + kHelpFile;
 }
 
 void Application::show_help(int context) { help_.show_context(help_path(), context); }

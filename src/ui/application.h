@@ -1,5 +1,7 @@
 #pragma once
-// The application object: title, help file, icon, main window and the message loop.
+// What is one per process: the program's title, the message loop with its dialog keys and
+// start-up steps, and the help viewer. Windows, icons and texts are handed to whoever
+// needs them by the program's owner (app/tastomat_program_win.h), not kept here.
 #include <windows.h>
 
 #include <deque>
@@ -25,21 +27,15 @@ class DialogKeys {
     HWND hwnd_ = nullptr;
 };
 
+// The name the program shows itself under and files its autostart link as.
+inline constexpr const wchar_t* kProgramTitle = L"Tastomat";
+
 class Application {
   public:
     static Application& instance();
 
-    std::wstring Title;
-    std::wstring HelpFile;
-    HICON Icon = nullptr;
-    // At the small-icon size, for title bars and the notification area.
-    HICON SmallIcon = nullptr;
-
-    // The first window whose creation finishes becomes the main window; closing it ends
-    // the message loop.
-    HWND main_window() const { return main_window_; }
-    void set_main_window(HWND hwnd);
-
+    // Start-up steps not taken by the time it returns are dropped with the test that
+    // holds them back: they belong to this run of the loop.
     int run();
     // Work that can wait until the loop has nothing else to do: one step each time the
     // queue runs empty, in the order given, so a message that comes meanwhile (a hotkey)
@@ -59,10 +55,6 @@ class Application {
     // Asked to end, though the loop may not have seen it yet: start-up builds nothing more.
     bool terminating() const { return terminating_; }
 
-    void minimize();
-    void restore();
-    bool minimized() const { return minimized_; }
-
     // Open the help file, which travels beside the program, at a context number or at one
     // of its pages; nothing happens without it. close_help is for the end of the program.
     void show_help(int context);
@@ -77,13 +69,11 @@ class Application {
     void dispatch(MSG& msg);
     std::wstring help_path() const;
     HelpViewer help_;
-    HWND main_window_ = nullptr;
     std::vector<HWND> dialogs_;
     std::deque<std::function<void()>> idle_steps_;
     bool terminated_ = false;
     int exit_code_ = 0;
     bool terminating_ = false;
-    bool minimized_ = false;
 };
 
 }  // namespace tastomat::ui

@@ -2,6 +2,7 @@
 if(WIN32)
   list(APPEND TASTOMAT_WIN_SOURCES
     src/ui/application.cpp
+    src/ui/program_icon.cpp
     src/ui/message_box.cpp
     src/ui/popup_menu.cpp
     src/ui/tray_icon.cpp

@@ -12,7 +12,7 @@ constexpr UINT_PTR kRetryTimer = 1;
 constexpr UINT kRetryInterval = 1000;
 }  // namespace
 
-TrayIcon::TrayIcon() {
+TrayIcon::TrayIcon(HWND main_window) : main_window_(main_window) {
     create_hidden(L"TastomatTrayIcon");
     taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
     // A copy started elevated still hears a restarted Explorer, which runs with less.
@@ -34,11 +34,7 @@ NOTIFYICONDATAW TrayIcon::data() const {
     return nid;
 }
 
-void TrayIcon::Loaded() {
-    show_main_form_ = true;
-    if (OnStartup) OnStartup(show_main_form_);
-    add_icon();
-}
+void TrayIcon::Loaded() { add_icon(); }
 
 void TrayIcon::add_icon() {
     NOTIFYICONDATAW nid = data();
@@ -79,15 +75,13 @@ void TrayIcon::show_warning(const std::wstring& text) {
     NOTIFYICONDATAW nid = data();
     nid.uFlags |= NIF_INFO;
     nid.dwInfoFlags = NIIF_WARNING;
-    lstrcpynW(nid.szInfoTitle, L"Tastomat", static_cast<int>(std::size(nid.szInfoTitle)));
+    lstrcpynW(nid.szInfoTitle, kProgramTitle, static_cast<int>(std::size(nid.szInfoTitle)));
     lstrcpynW(nid.szInfo, text.c_str(), static_cast<int>(std::size(nid.szInfo)));
     Notify(NIM_MODIFY, &nid);
 }
 
 void TrayIcon::ShowMainForm() {
-    Application& app = Application::instance();
-    HWND main = app.main_window();
-    if (app.minimized()) app.restore();
+    HWND main = main_window_;
     if (!main) return;
     HWND before = GetForegroundWindow();
     if (before && before != main &&
@@ -103,7 +97,7 @@ void TrayIcon::ShowMainForm() {
 }
 
 void TrayIcon::HideMainForm() {
-    HWND main = Application::instance().main_window();
+    HWND main = main_window_;
     if (!main) return;
     // The keyboard goes back to the application the user was in before the badge came up.
     if (GetForegroundWindow() == main || GetActiveWindow() == main) {
@@ -120,9 +114,7 @@ void TrayIcon::HideMainForm() {
 LRESULT TrayIcon::on_message(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == kTrayCallback) {
         const UINT event = LOWORD(lp);
-        const bool right = event == WM_RBUTTONUP || event == WM_CONTEXTMENU;
-        const bool left = event == WM_LBUTTONUP || event == NIN_SELECT;
-        if (Popup && (right || (left && LeftPopup))) {
+        if (Popup && (event == WM_RBUTTONUP || event == WM_CONTEXTMENU)) {
             POINT at;
             GetCursorPos(&at);
             Popup->track(hwnd(), at);

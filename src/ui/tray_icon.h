@@ -5,7 +5,6 @@
 
 #include <shellapi.h>
 
-#include <functional>
 #include <string>
 
 #include "ui/popup_menu.h"
@@ -15,16 +14,14 @@ namespace tastomat::ui {
 
 class TrayIcon : private Window {
   public:
-    TrayIcon();
+    // main_window: the window ShowMainForm and HideMainForm show and hide; none, and they
+    // do nothing.
+    explicit TrayIcon(HWND main_window);
     ~TrayIcon() override;
 
     std::wstring Hint;
     HICON Icon = nullptr;
     PopupMenu* Popup = nullptr;
-    bool LeftPopup = false;      // a left click opens the menu too
-    bool MinimizeToTray = true;  // minimising hides the main window instead
-    // Called once from Loaded(); setting the flag false keeps the main window hidden.
-    std::function<void(bool& show_main_form)> OnStartup;
     // How the icon reaches the notification area; tests put a stand-in in its place.
     BOOL(WINAPI* Notify)(DWORD message, PNOTIFYICONDATAW data) = Shell_NotifyIconW;
     // Tries after a failed add, one a second.
@@ -33,7 +30,6 @@ class TrayIcon : private Window {
     // Adds the icon; afterwards it stays until destruction (re-added when Explorer
     // restarts).
     void Loaded();
-    bool show_main_form_at_start() const { return show_main_form_; }
 
     void ShowMainForm();
     void HideMainForm();
@@ -51,10 +47,10 @@ class TrayIcon : private Window {
     void retry_add();
     NOTIFYICONDATAW data() const;
 
+    HWND main_window_;
     UINT taskbar_created_ = 0;
     bool added_ = false;
     int retries_left_ = 0;
-    bool show_main_form_ = true;
     HWND previous_foreground_ = nullptr;
 };
 

@@ -54,7 +54,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace tastomat;
     wait_at_gate();
     ui::Application& app = ui::Application::instance();
-    Toneinstance guard;
+    Toneinstance guard(nullptr);
     guard.Oninstancestarted = [&app](Toneinstance&, const std::vector<std::string>& params) {
         std::string line = "started\t" + std::to_string(params.size());
         bool quit = false;

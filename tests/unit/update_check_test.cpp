@@ -118,8 +118,6 @@ ServedFile served(const std::string& body, bool announce = true) {
 
 class UpdateCheckTest : public ::testing::Test {
   protected:
-    void TearDown() override { info_texts() = german_texts(); }
-
     test::FakeFileSystem files;
     test::FakeShell shell;
     FakeHttp http;
@@ -177,11 +175,10 @@ TEST_F(UpdateCheckTest, Scenarios) {
         dialog.answer = s.yes;
         if (s.save_as) dialog.save_as = s.save_as;
         const bool english = (s.twists & kEnglish) != 0;
-        info_texts() = english ? english_texts() : german_texts();
         const char separator = english ? '.' : ',';
 
         UpdateCheck check(
-            {http, files, shell, dialog}, kBase, kExe,
+            {http, files, shell, dialog}, english ? english_texts() : german_texts(), kBase, kExe,
             [&](double& number) {
                 if (s.installed) number = *s.installed;
                 return s.installed.has_value();
@@ -212,7 +209,7 @@ TEST_F(UpdateCheckTest, AsksTheServerForTheProgramsFilesAndProposesItsFolder) {
     http.files[std::string(kBase) + "tastomat.zip"] = served(kArchive);
     dialog.answer = true;
     UpdateCheck check(
-        {http, files, shell, dialog}, kBase, kExe,
+        {http, files, shell, dialog}, german_texts(), kBase, kExe,
         [](double& number) { return number = 1.0, true; }, ',');
     // A click while the check runs (its waits let input through) does nothing.
     dialog.during_progress = [&] { check.Getnewversionclick(); };
@@ -235,7 +232,7 @@ TEST_F(UpdateCheckTest, AnAbandonedCheckEndsAtOnceWithoutAMessage) {
     http.files[std::string(kBase) + "tastomat.ver"] = served("1,06");
     dialog.during_progress = [] { throw CheckAbandoned{}; };
     UpdateCheck check(
-        {http, files, shell, dialog}, kBase, kExe,
+        {http, files, shell, dialog}, german_texts(), kBase, kExe,
         [](double& number) { return number = 1.0, true; }, ',');
     EXPECT_THROW(check.Getnewversionclick(), CheckAbandoned);
     EXPECT_TRUE(dialog.events.empty());

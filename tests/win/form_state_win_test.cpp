@@ -10,6 +10,7 @@
 #include "components/fishotkey_win.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
+#include "res/resource_ids.h"
 #include "settings_ui/programmliste_win.h"
 #include "support/fakes.h"
 #include "support/form_state.h"
@@ -35,6 +36,7 @@ class FormStateOnDisk : public ::testing::Test {
     bool load() { return LoadFormState(form_, file_, storage_); }
 
     Win32Platform& os_ = win32_platform();
+    const ui::ProgramIcon icon_{IDI_TASTOMAT};
     FormStateFile storage_{os_.files, os_.code_page, ','};
     test::TempFolder temp_{L"tastomat-form-"};
     const fs::path& dir_ = temp_.path();
@@ -99,7 +101,7 @@ TEST_F(FormStateOnDisk, SettingsWindowWritesItsSectionInComponentOrder) {
     SettingsLocation location{dir_.string() + "\\", file_, "C:\\Program Files\\"};
     Tfishotkey hotkey;
     {
-        Tprogrammliste window(hotkey, os_.platform, location);
+        Tprogrammliste window(hotkey, os_.platform, location, icon_);
         EXPECT_EQ(window.kuerzel->text(), "Alt+F12");
         EXPECT_EQ(window.programme->count(), 48);
         window.Formclose();
@@ -117,7 +119,7 @@ TEST_F(FormStateOnDisk, SettingsWindowRestoresTheHotkeyTextAndCapturesANewOne) {
     put(file_, utf16_settings("Strg+F9"));
     SettingsLocation location{dir_.string() + "\\", file_, ""};
     Tfishotkey hotkey;
-    Tprogrammliste window(hotkey, os_.platform, location);
+    Tprogrammliste window(hotkey, os_.platform, location, icon_);
     EXPECT_EQ(window.kuerzel->text(), "Strg+F9");
     EXPECT_EQ(hotkey.Key(), 0x4000 | VK_F9);
     window.FormShow();
@@ -131,7 +133,7 @@ TEST_F(FormStateOnDisk, SettingsWindowRestoresTheHotkeyTextAndCapturesANewOne) {
 TEST_F(FormStateOnDisk, SettingsWindowRedrawsItsButtonIconsForANewDensity) {
     SettingsLocation location{dir_.string() + "\\", file_, ""};
     Tfishotkey hotkey;
-    Tprogrammliste window(hotkey, os_.platform, location);
+    Tprogrammliste window(hotkey, os_.platform, location, icon_);
     const std::vector<ui::Button*> buttons{window.okbut.get(),        window.infobut.get(),
                                            window.helpbut.get(),      window.laufwerkbut.get(),
                                            window.parameterbut.get(), window.delbut.get(),

@@ -281,7 +281,7 @@ TEST(Oneinstance, ObjectsThatCannotBeMadeUnderTheirNames) {
     for (const Case& c : cases) {
         const ScopedHandle blocker(
             c.taken.empty() ? nullptr : CreateEventW(nullptr, TRUE, FALSE, c.taken.c_str()));
-        Toneinstance guard(name);
+        Toneinstance guard(nullptr, name);
         if (c.error) {
             try {
                 guard.Init();

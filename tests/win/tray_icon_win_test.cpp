@@ -38,17 +38,9 @@ class TrayIconTest : public ::testing::Test {
         owner = FindWindowW(L"TastomatTrayIcon", nullptr);
         ASSERT_NE(owner, nullptr);
     }
-    ui::TrayIcon tray;
+    ui::TrayIcon tray{nullptr};
     HWND owner = nullptr;
 };
-
-TEST_F(TrayIconTest, StartupHandlerCanKeepTheMainWindowHidden) {
-    ui::TrayIcon other;
-    other.OnStartup = [](bool& show) { show = false; };
-    other.Loaded();
-    EXPECT_FALSE(other.show_main_form_at_start());
-    EXPECT_TRUE(tray.show_main_form_at_start());
-}
 
 TEST_F(TrayIconTest, IconIsAddedAndComesBackAfterTheTaskbarRestarts) {
     ASSERT_TRUE(tray.added());
@@ -63,7 +55,7 @@ TEST_F(TrayIconTest, IconIsAddedAndComesBackAfterTheTaskbarRestarts) {
 TEST(TrayIcon, DestroyingItRemovesTheIcon) {
     HWND owner = nullptr;
     {
-        ui::TrayIcon tray;
+        ui::TrayIcon tray(nullptr);
         tray.Icon = LoadIconW(nullptr, IDI_APPLICATION);
         tray.Loaded();
         owner = FindWindowW(L"TastomatTrayIcon", nullptr);
@@ -100,7 +92,7 @@ TEST(TrayIcon, FailedAddIsTriedAgainOnceASecondForAMinute) {
         SCOPED_TRACE(c.refusals);
         g_refusals = c.refusals;
         g_adds = 0;
-        ui::TrayIcon tray;
+        ui::TrayIcon tray(nullptr);
         tray.Notify = refusing_notify;
         tray.Icon = LoadIconW(nullptr, IDI_APPLICATION);
         tray.Loaded();

@@ -1,0 +1,61 @@
+#include "app/tastomat_program_win.h"
+
+#include "res/resource_ids.h"
+#include "ui/application.h"
+
+namespace tastomat {
+
+TastomatProgram::TastomatProgram(Platform& platform, const SettingsLocation& location)
+    : platform_(platform),
+      location_(location),
+      icon_(IDI_TASTOMAT),
+      main_(platform, icon_, *this) {}
+
+int TastomatProgram::run() {
+    ui::Application& app = ui::Application::instance();
+    // A later copy has handed its parameters to the running one and ends here, before the
+    // settings window would read and write the settings file.
+    if (!app.terminating()) {
+        arm_stored_launcher_hotkey(*main_.HotKey, platform_, location_);
+        main_.warn_if_not_registered(*main_.HotKey);
+        // Not while the badge is up: a window built then keeps the badge from getting the
+        // keyboard under Wine the next time it comes up.
+        app.idle_steps_allowed = [this] { return !main_.visible(); };
+        app.when_idle([this] { make_settings(); });
+        app.when_idle([this] { load_settings(); });
+        app.when_idle([this] { make_admin(); });
+    }
+    const int result = app.run();
+    app.close_help();
+    return result;
+}
+
+std::optional<LauncherWindows::Built> TastomatProgram::on_need() {
+    // A copy that handed over builds nothing: it ends without touching the settings file.
+    if (ui::Application::instance().terminating()) return std::nullopt;
+    load_settings();
+    make_admin();
+    return Built{*settings_, *admin_};
+}
+
+const Tprogrammliste* TastomatProgram::loaded_settings() const {
+    return settings_ && settings_->loaded() ? &*settings_ : nullptr;
+}
+
+void TastomatProgram::make_settings() {
+    if (!settings_)
+        settings_.emplace(*main_.HotKey, platform_, location_, icon_, Tprogrammliste::Load::later);
+}
+
+void TastomatProgram::load_settings() {
+    make_settings();
+    settings_->load();
+}
+
+void TastomatProgram::make_admin() {
+    if (admin_) return;
+    admin_.emplace(*main_.Adminhotkey, platform_.keyboard, icon_,
+                   [this] { main_.warn_if_not_registered(*main_.Adminhotkey); });
+}
+
+}  // namespace tastomat

@@ -1,0 +1,49 @@
+#pragma once
+// The whole program in one place: its icon, the launcher, the settings window and the
+// administrator window, held in the order each depends on the ones before it, so that they
+// go in the reverse order by themselves at the end of the run.
+#include <optional>
+
+#include "admin/admindataform_win.h"
+#include "app/main_form_win.h"
+#include "platform/platform.h"
+#include "settings_ui/programmliste_win.h"
+#include "support/settings_location.h"
+#include "ui/program_icon.h"
+
+namespace tastomat {
+
+class TastomatProgram final : private LauncherWindows {
+  public:
+    // Builds the launcher, and with it the tray icon and the guard against a second copy.
+    TastomatProgram(Platform& platform, const SettingsLocation& location);
+    TastomatProgram(const TastomatProgram&) = delete;
+    TastomatProgram& operator=(const TastomatProgram&) = delete;
+    ~TastomatProgram() = default;
+
+    // Arms the launcher hotkey and runs the message loop; its exit code. The settings and
+    // administrator windows are built once the loop runs, so that the hotkey answers as
+    // soon as the tray icon is there. Nothing is saved at the end: the table reaches the
+    // file when the settings window closes.
+    int run();
+
+  private:
+    std::optional<Built> on_need() override;
+    const Tprogrammliste* loaded_settings() const override;
+
+    // The start-up steps, in this order. The settings window is built in two, so that a
+    // hotkey pressed meanwhile waits for one of them only: its controls, then its loading,
+    // which reads the table and records the start in the settings file.
+    void make_settings();
+    void load_settings();
+    void make_admin();
+
+    Platform& platform_;
+    const SettingsLocation& location_;
+    const ui::ProgramIcon icon_;
+    Tmain main_;
+    std::optional<Tprogrammliste> settings_;
+    std::optional<TAdmindataform1> admin_;
+};
+
+}  // namespace tastomat
