@@ -9,10 +9,12 @@
 #include <optional>
 #include <set>
 #include <stdexcept>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "support/fakes.h"
+#include "support/mailbox.h"
 #include "table/program_table.h"
 
 namespace tastomat {
@@ -363,3 +365,17 @@ TEST(DrivePartTest, DriveLetterShareOrNothing) {
 
 }  // namespace
 }  // namespace tastomat
+
+TEST(FoundStartMailbox, DeliversInOrderUntilClosedAndThenDropsWithoutWaking) {
+    int wakes = 0;
+    auto mailbox = std::make_shared<Mailbox<int>>([&wakes] { ++wakes; });
+    mailbox->post(1);
+    std::thread([mailbox] { mailbox->post(2); }).join();
+    EXPECT_EQ(wakes, 2);
+    EXPECT_EQ(mailbox->take(), 1);
+    mailbox->post(3);
+    mailbox->close();  // the window went: what was waiting and what comes later is dropped
+    mailbox->post(4);
+    EXPECT_EQ(wakes, 3);
+    EXPECT_EQ(mailbox->take(), std::nullopt);
+}
