@@ -368,7 +368,7 @@ TEST(DrivePartTest, DriveLetterShareOrNothing) {
 
 TEST(FoundStartMailbox, DeliversInOrderUntilClosedAndThenDropsWithoutWaking) {
     int wakes = 0;
-    auto mailbox = std::make_shared<Mailbox<int>>([&wakes] { ++wakes; });
+    auto mailbox = std::make_shared<tastomat::Mailbox<int>>([&wakes] { ++wakes; });
     mailbox->post(1);
     std::thread([mailbox] { mailbox->post(2); }).join();
     EXPECT_EQ(wakes, 2);
