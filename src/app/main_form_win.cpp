@@ -3,6 +3,7 @@
 #include "admin/admindataform_win.h"
 #include "app/hotkey_warning.h"
 #include "platform/win32/drives_win.h"
+#include "platform/win32/shell_win.h"
 #include "platform/win32/wide.h"
 #include "settings_ui/programmliste_win.h"
 #include "ui/application.h"
@@ -19,6 +20,8 @@ constexpr int kLabelX = 16;
 constexpr int kLabelY = 16;
 constexpr int kFontHeight = 13;
 constexpr COLORREF kRed = RGB(255, 0, 0);
+// Posted by a start's probes when they have found out what there is to start.
+constexpr UINT kStartFound = WM_APP + 1;
 
 }  // namespace
 
@@ -40,6 +43,8 @@ Tmain::Tmain(Platform& platform, const ui::ProgramIcon& icon, LauncherWindows& w
     params.small_icon = icon.small();
     params.background = nullptr;
     create(params);
+    found_starts_ = std::make_shared<Mailbox<FoundStart>>(
+        [window = hwnd()] { PostMessageW(window, kStartFound, 0, 0); });
 
     Popupmenu1.add(L"Zeigen1", L"Zeigen", [this] { Hotkeyhotkey(); });
     Popupmenu1.add(L"Verbergen1", L"Verbergen", [this] { Verbergen(); });
@@ -67,6 +72,7 @@ Tmain::Tmain(Platform& platform, const ui::ProgramIcon& icon, LauncherWindows& w
 }
 
 Tmain::~Tmain() {
+    found_starts_->close();
     if (timer_running_ && hwnd()) KillTimer(hwnd(), kBlinkTimer);
 }
 
@@ -209,18 +215,30 @@ ProgramStarter Tmain::starter() {
 }
 
 void Tmain::start_slot(int index) {
-    // The badge goes at once, before the probes, and hands the foreground back; the start
-    // that follows allows the program it brings up to take it (see WinShell::open).
-    Trayicon->HideMainForm();
+    // The badge goes at once, and without handing the foreground back: the program the key
+    // starts may take it, because the launcher had it when the user pressed the key.
+    allow_started_program_to_the_front();
+    Trayicon->hide_after_start();
     if (!have_windows()) return;
-    ProgramStarter slot_starter = starter();
-    const StartRequest request = slot_starter.prepare_slot(settings_->table(), index, Adminflag);
-    // Bounded: a drive that does not answer holds the window for the deadline at most.
-    const StartResult result = slot_starter.finish(
-        request, probe_start(request, probes_, kProbeDeadline),
-        [this](int slot, const std::string& program) { settings_->set_program(slot, program); });
-    if (result.not_found)
-        Trayicon->show_warning(L"Programm nicht gefunden: " + to_wide(*result.not_found));
+    // The probes run off this thread, so that a drive that does not answer leaves the
+    // hotkeys and the tray menu working; each key press is a start of its own.
+    probe_in_background(starter().prepare_slot(settings_->table(), index, Adminflag), probes_,
+                        kProbeDeadline,
+                        [mailbox = found_starts_](StartRequest request, StartFindings findings) {
+                            mailbox->post({std::move(request), std::move(findings)});
+                        });
+}
+
+void Tmain::finish_starts() {
+    while (std::optional<FoundStart> found = found_starts_->take()) {
+        const auto& [request, findings] = *found;
+        const StartResult result =
+            starter().finish(request, findings, [this](int slot, const std::string& program) {
+                settings_->set_program(slot, program);
+            });
+        if (result.not_found)
+            Trayicon->show_warning(L"Programm nicht gefunden: " + to_wide(*result.not_found));
+    }
 }
 
 void Tmain::paint() {
@@ -261,6 +279,9 @@ LRESULT Tmain::on_message(UINT msg, WPARAM wp, LPARAM lp) {
             break;
         case WM_TIMER:
             if (wp == kBlinkTimer) Timertimer();
+            return 0;
+        case kStartFound:
+            finish_starts();
             return 0;
         case WM_KEYDOWN:
             Formkeydown(static_cast<std::uint16_t>(wp), ui::current_shift());

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "app/key_dispatch.h"
 #include "app/program_start.h"
@@ -11,6 +12,7 @@
 #include "components/oneinstance_win.h"
 #include "platform/platform.h"
 #include "platform/win32/scoped.h"
+#include "support/mailbox.h"
 #include "ui/popup_menu.h"
 #include "ui/program_icon.h"
 #include "ui/tooltip.h"
@@ -83,6 +85,7 @@ class Tmain : public ui::Window {
     bool have_windows();
     void carry_out(const KeyCommand& command);
     void start_slot(int index);
+    void finish_starts();
     ProgramStarter starter();
     void apply_size();
     void paint();
@@ -97,6 +100,10 @@ class Tmain : public ui::Window {
     KeyDispatch keys_;
     // Shared with the probes of starts, whose workers may outlive the start.
     std::shared_ptr<const DriveProbes> probes_;
+    // Where the probes of a slot's start hand back what they found; the start itself and
+    // the table's change are made here, on the window's thread.
+    using FoundStart = std::pair<StartRequest, StartFindings>;
+    std::shared_ptr<Mailbox<FoundStart>> found_starts_;
     COLORREF color_;
     ScopedBrush brush_;
     ScopedFont font_;

@@ -9,6 +9,20 @@ namespace {
 
 bool searched_drive_type(int type) { return type == kDriveFixed || type == kDriveRemote; }
 
+// Only the network leaves a lookup unanswered for tens of seconds. A local disk waking
+// from standby takes a few seconds; dropping its answer would report a program missing
+// that is there, so its tests are waited out.
+bool local_drive_type(int type) {
+    return type == kDriveFixed || type == kDriveRemovable || type == kDriveCdRom ||
+           type == kDriveRamDisk;
+}
+
+bool on_local_drive(const DriveProbes& probes, const std::string& path) {
+    // A path without a drive letter is a share's.
+    return path.size() >= 2 && path[1] == ':' &&
+           local_drive_type(probes.drive_type(path.substr(0, 2)));
+}
+
 using Probe = std::function<bool()>;
 
 Probe file_probe(std::shared_ptr<const DriveProbes> probes, std::string path) {
@@ -28,10 +42,16 @@ StartFindings probe_start(const StartRequest& request,
                           const std::shared_ptr<const DriveProbes>& probes,
                           std::chrono::milliseconds budget, Deadline asked) {
     std::vector<Probe> jobs;
+    std::vector<bool> local;
     jobs.push_back(request.folder_entry ? directory_probe(probes, request.exe)
                                         : file_probe(probes, request.exe));
-    if (request.dir_to_test) jobs.push_back(directory_probe(probes, *request.dir_to_test));
-    const std::vector<std::optional<bool>> direct = run_until(std::move(jobs), asked + budget);
+    local.push_back(on_local_drive(*probes, request.exe));
+    if (request.dir_to_test) {
+        jobs.push_back(directory_probe(probes, *request.dir_to_test));
+        local.push_back(on_local_drive(*probes, *request.dir_to_test));
+    }
+    const std::vector<std::optional<bool>> direct =
+        run_until(std::move(jobs), asked + budget, std::move(local));
     StartFindings findings;
     findings.direct = direct[0].value_or(false);
     if (request.dir_to_test) findings.dir_exists = direct[1].value_or(false);
@@ -39,19 +59,23 @@ StartFindings probe_start(const StartRequest& request,
     if (findings.direct || request.folder_entry) return findings;
 
     std::vector<std::string> candidates;
+    jobs.clear();
+    local.clear();
     const size_t colon = request.exe.find(':');
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         const std::string root{letter, ':'};
-        if (!searched_drive_type(probes->drive_type(root))) continue;
+        const int type = probes->drive_type(root);
+        if (!searched_drive_type(type)) continue;
         // A network path has no drive letter to swap; it is tried as it stands.
-        candidates.push_back(colon == std::string::npos ? request.exe
-                                                        : root + request.exe.substr(colon + 1));
+        const bool share = colon == std::string::npos;
+        candidates.push_back(share ? request.exe : root + request.exe.substr(colon + 1));
+        jobs.push_back(file_probe(probes, candidates.back()));
+        local.push_back(!share && local_drive_type(type));
     }
-    jobs.clear();
-    for (const std::string& candidate : candidates) jobs.push_back(file_probe(probes, candidate));
     const Deadline search_until =
         std::max(asked + budget, std::chrono::steady_clock::now() + budget / 2);
-    const std::vector<std::optional<bool>> answers = run_until(std::move(jobs), search_until);
+    const std::vector<std::optional<bool>> answers =
+        run_until(std::move(jobs), search_until, std::move(local));
     for (size_t i = 0; i < candidates.size(); ++i)
         if (answers[i].value_or(false)) findings.found.push_back(candidates[i]);
     return findings;

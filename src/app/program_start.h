@@ -8,8 +8,8 @@
 // of seconds, so a start goes in three steps: prepare (the caller's thread: the slot and
 // its completed paths), probe (any thread: the direct test and, when that fails, every
 // drive's test at once, each on a worker of its own, all under one deadline) and finish
-// (the caller's thread again: the starts and the table's change). A drive that has not
-// answered by the deadline counts as not holding the file.
+// (the caller's thread again: the starts and the table's change). A network drive that has
+// not answered by the deadline counts as not holding the file; a local one is waited for.
 #include <chrono>
 #include <functional>
 #include <memory>

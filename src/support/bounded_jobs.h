@@ -22,22 +22,29 @@ using Deadline = std::chrono::steady_clock::time_point;
 
 // Runs every job on a thread of its own and returns, in the jobs' order, each answer given
 // before the deadline; nullopt for a job that had not answered, threw, or got no thread.
-// Returns as soon as every job has answered. A job must capture only what it owns.
+// A job marked in waited_out is waited for past the deadline: it asks something that is
+// slow at worst, never dead, and dropping its answer would give a wrong result. Returns as
+// soon as every job has answered. A job must capture only what it owns.
 template <class T>
-std::vector<std::optional<T>> run_until(std::vector<std::function<T()>> jobs, Deadline deadline) {
+std::vector<std::optional<T>> run_until(std::vector<std::function<T()>> jobs, Deadline deadline,
+                                        std::vector<bool> waited_out) {
     struct Answers {
         std::mutex mutex;
         std::condition_variable answered;
         std::vector<std::optional<T>> values;
         std::size_t pending = 0;
+        std::size_t pending_waited_out = 0;
         bool closed = false;
     };
+    waited_out.resize(jobs.size(), false);
     auto answers = std::make_shared<Answers>();
     answers->values.resize(jobs.size());
     answers->pending = jobs.size();
     for (std::size_t i = 0; i < jobs.size(); ++i) {
+        const bool waited = waited_out[i];
+        if (waited) ++answers->pending_waited_out;
         try {
-            std::thread([answers, i, job = std::move(jobs[i])] {
+            std::thread([answers, i, waited, job = std::move(jobs[i])] {
                 std::optional<T> value;
                 try {
                     value = job();
@@ -45,19 +52,27 @@ std::vector<std::optional<T>> run_until(std::vector<std::function<T()>> jobs, De
                     // An answer that could not be had is no answer.
                 }
                 const std::lock_guard lock(answers->mutex);
-                if (!answers->closed) answers->values[i] = std::move(value);
+                if (!answers->closed || waited) answers->values[i] = std::move(value);
                 --answers->pending;
+                if (waited) --answers->pending_waited_out;
                 answers->answered.notify_all();
             }).detach();
         } catch (const std::system_error&) {
             const std::lock_guard lock(answers->mutex);
             --answers->pending;
+            if (waited) --answers->pending_waited_out;
         }
     }
     std::unique_lock lock(answers->mutex);
     answers->answered.wait_until(lock, deadline, [&] { return answers->pending == 0; });
     answers->closed = true;
+    answers->answered.wait(lock, [&] { return answers->pending_waited_out == 0; });
     return answers->values;
+}
+
+template <class T>
+std::vector<std::optional<T>> run_until(std::vector<std::function<T()>> jobs, Deadline deadline) {
+    return run_until(std::move(jobs), deadline, std::vector<bool>{});
 }
 
 }  // namespace tastomat

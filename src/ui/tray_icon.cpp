@@ -111,6 +111,17 @@ void TrayIcon::HideMainForm() {
     ShowWindow(main, SW_HIDE);
 }
 
+void TrayIcon::hide_after_start() {
+    HWND main = Application::instance().main_window();
+    previous_foreground_ = nullptr;
+    if (!main) return;
+    // SW_HIDE on the active window activates another one, the program that was in front
+    // before the hotkey; deactivated first, the badge leaves the foreground with the
+    // launcher, which the program just started may take.
+    if (GetActiveWindow() == main) SetActiveWindow(nullptr);
+    ShowWindow(main, SW_HIDE);
+}
+
 LRESULT TrayIcon::on_message(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == kTrayCallback) {
         const UINT event = LOWORD(lp);

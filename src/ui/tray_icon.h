@@ -33,6 +33,8 @@ class TrayIcon : private Window {
 
     void ShowMainForm();
     void HideMainForm();
+    // Hides it and leaves the foreground to what the launcher just started.
+    void hide_after_start();
     void set_icon(HICON icon);
     bool added() const { return added_; }
 

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "platform/utf.h"
 
@@ -108,6 +109,10 @@ bool FakeDriveProbes::held(const std::string& path, bool answer) const {
     const char letter = path.size() >= 2 && path[1] == ':' ? ascii_upper(path.substr(0, 1))[0] : 0;
     const auto it = answers.find(letter);
     if (it == answers.end() || it->second == Answer::at_once) return answer;
+    if (it->second == Answer::slow) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        return answer;
+    }
     std::unique_lock lock(mutex_);
     // A drive that never answers keeps its worker here until the process ends.
     changed_.wait(lock, [&] { return it->second == Answer::late && released_; });

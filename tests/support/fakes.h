@@ -68,7 +68,8 @@ class FakeDrives final : public Drives {
 // late) or for good (one that never answers).
 class FakeDriveProbes final : public DriveProbes {
   public:
-    enum class Answer { at_once, late, never };
+    // slow answers on its own after twice the deadlines the tests use; late on release_late.
+    enum class Answer { at_once, slow, late, never };
     FakeFileSystem files;            // not with on_probe: the workers ask at once
     FakeDrives drives;               // asked on one thread at a time
     std::map<char, Answer> answers;  // by upper-case letter; at_once when missing

@@ -4,6 +4,8 @@
 // was started. When TASTOMAT_RECORD_SHOW names a file, it also appends the show command
 // its starter handed over in its start-up information (the one its first ShowWindow would
 // use), or -1 when none was given, one number a line.
+// A program without a window: a console would take the keyboard from the launcher's next
+// badge whenever it comes up late.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,7 +13,7 @@
 
 #include "platform/win32/wide.h"
 
-int wmain(int argc, wchar_t** argv) {
+int record(int argc, wchar_t** argv) {
     if (argc < 2) return 2;
     wchar_t show_log[MAX_PATH * 4] = {};
     if (GetEnvironmentVariableW(L"TASTOMAT_RECORD_SHOW", show_log,
@@ -36,3 +38,5 @@ int wmain(int argc, wchar_t** argv) {
     std::fclose(f);
     return 0;
 }
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return record(__argc, __wargv); }
