@@ -76,13 +76,6 @@ Tmain::~Tmain() {
     if (timer_running_ && hwnd()) KillTimer(hwnd(), kBlinkTimer);
 }
 
-bool Tmain::have_windows() {
-    const auto built = windows_.on_need();
-    settings_ = built ? &built->settings : nullptr;
-    admin_ = built ? &built->admin : nullptr;
-    return built.has_value();
-}
-
 void Tmain::warn_if_not_registered(const Tfishotkey& hotkey) {
     const auto warning =
         hotkey_taken_warning(hotkey.Key(), hotkey.Registered(), platform_.keyboard);
@@ -155,14 +148,15 @@ void Tmain::Verbergen() {
 void Tmain::Beenden1Click() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
 void Tmain::Einstellungen1Click() {
-    if (!have_windows()) return;
-    settings_->open_from_launcher();
+    const auto windows = windows_.on_need();
+    if (!windows) return;
+    windows->settings.open_from_launcher();
     // Closing the settings window arms the launcher hotkey it holds.
-    if (!settings_->visible()) warn_if_not_registered(*HotKey);
+    if (!windows->settings.visible()) warn_if_not_registered(*HotKey);
 }
 
 void Tmain::Einstellungenadministrator1Click() {
-    if (have_windows()) admin_->open_from_launcher();
+    if (const auto windows = windows_.on_need()) windows->admin.open_from_launcher();
 }
 
 void Tmain::Timertimer() {
@@ -209,8 +203,8 @@ void Tmain::carry_out(const KeyCommand& command) {
     }
 }
 
-ProgramStarter Tmain::starter() {
-    return ProgramStarter({probes_, platform_.drives, platform_.shell, *admin_},
+ProgramStarter Tmain::starter(TAdmindataform1& admin) {
+    return ProgramStarter({probes_, platform_.drives, platform_.shell, admin},
                           platform_.folders.module_path());
 }
 
@@ -219,23 +213,28 @@ void Tmain::start_slot(int index) {
     // starts may take it, because the launcher had it when the user pressed the key.
     allow_started_program_to_the_front();
     Trayicon->hide_after_start();
-    if (!have_windows()) return;
+    const auto windows = windows_.on_need();
+    if (!windows) return;
     // The probes run off this thread, so that a drive that does not answer leaves the
     // hotkeys and the tray menu working; each key press is a start of its own.
-    probe_in_background(starter().prepare_slot(settings_->table(), index, Adminflag), probes_,
-                        kProbeDeadline,
-                        [mailbox = found_starts_](StartRequest request, StartFindings findings) {
-                            mailbox->post({std::move(request), std::move(findings)});
-                        });
+    probe_in_background(
+        starter(windows->admin).prepare_slot(windows->settings.table(), index, Adminflag), probes_,
+        kDriveDeadline, [mailbox = found_starts_](StartRequest request, StartFindings findings) {
+            mailbox->post({std::move(request), std::move(findings)});
+        });
 }
 
 void Tmain::finish_starts() {
     while (std::optional<FoundStart> found = found_starts_->take()) {
+        const auto windows = windows_.on_need();
+        if (!windows) return;  // the program is ending
         const auto& [request, findings] = *found;
+        Tprogrammliste& settings = windows->settings;
         const StartResult result =
-            starter().finish(request, findings, [this](int slot, const std::string& program) {
-                settings_->set_program(slot, program);
-            });
+            starter(windows->admin)
+                .finish(request, findings, [&settings](int slot, const std::string& program) {
+                    settings.set_program(slot, program);
+                });
         if (result.not_found)
             Trayicon->show_warning(L"Programm nicht gefunden: " + to_wide(*result.not_found));
     }

@@ -82,11 +82,10 @@ class Tmain : public ui::Window {
     void FormCreate();
     void start_guard();
     void show_badge(bool admin);
-    bool have_windows();
     void carry_out(const KeyCommand& command);
     void start_slot(int index);
     void finish_starts();
-    ProgramStarter starter();
+    ProgramStarter starter(TAdmindataform1& admin);
     void apply_size();
     void paint();
     void create_tooltip();
@@ -94,9 +93,6 @@ class Tmain : public ui::Window {
 
     Platform& platform_;
     LauncherWindows& windows_;
-    // What have_windows() got last; the handlers that use them ask for them first.
-    Tprogrammliste* settings_ = nullptr;
-    TAdmindataform1* admin_ = nullptr;
     KeyDispatch keys_;
     // Shared with the probes of starts, whose workers may outlive the start.
     std::shared_ptr<const DriveProbes> probes_;

@@ -26,15 +26,12 @@
 
 namespace tastomat {
 
-// How long the existence tests of one start may take together.
-inline constexpr std::chrono::milliseconds kProbeDeadline{1000};
-
 struct StartServices {
     std::shared_ptr<const DriveProbes> probes;
     Drives& drives;
     Shell& shell;
     AccountStarter& account;
-    std::chrono::milliseconds deadline = kProbeDeadline;
+    std::chrono::milliseconds deadline = kDriveDeadline;
 };
 
 // Sets the slot's program and rewrites its line in the settings list.

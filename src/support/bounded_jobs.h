@@ -20,6 +20,10 @@ namespace tastomat {
 
 using Deadline = std::chrono::steady_clock::time_point;
 
+// How long the user waits for drives that may not answer: the existence tests of one
+// start, or the names of the drives in the drive dialog, all of them together.
+inline constexpr std::chrono::milliseconds kDriveDeadline{1000};
+
 // Runs every job on a thread of its own and returns, in the jobs' order, each answer given
 // before the deadline; nullopt for a job that had not answered, threw, or got no thread.
 // A job marked in waited_out is waited for past the deadline: it asks something that is

@@ -14,9 +14,6 @@
 
 namespace tastomat {
 
-// How long the dialog waits for the drives' names, all of them together.
-inline constexpr std::chrono::milliseconds kDriveLabelDeadline{1000};
-
 struct DriveLabel {
     std::string text;
     int icon = 0;  // index in the system's image list

@@ -76,7 +76,7 @@ void DriveCheckList::fill() {
     for (const std::wstring& root : roots_) roots.push_back(to_utf8(root));
     const std::vector<DriveLabel> labels =
         label_drives(roots, shell_label, generic_drive_icon(images ? info.iIcon : 0),
-                     std::chrono::steady_clock::now() + kDriveLabelDeadline);
+                     std::chrono::steady_clock::now() + kDriveDeadline);
     for (size_t i = 0; i < labels.size(); ++i) {
         std::wstring text = to_wide(labels[i].text);
         LVITEMW item{};

@@ -112,7 +112,7 @@ void TrayIcon::HideMainForm() {
 }
 
 void TrayIcon::hide_after_start() {
-    HWND main = Application::instance().main_window();
+    HWND main = main_window_;
     previous_foreground_ = nullptr;
     if (!main) return;
     // SW_HIDE on the active window activates another one, the program that was in front
