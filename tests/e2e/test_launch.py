@@ -27,6 +27,9 @@ def ini_text(sections):
                    for name, entries in sections.items())
 
 
+WINE_X11 = "HKCU\\Software\\Wine\\X11 Driver"
+
+
 def focused_window():
     out = screen.xdotool("getwindowfocus").strip()
     return int(out) if out else None
@@ -313,6 +316,23 @@ class StartedProgramGetsTheKeyboard(LaunchCase):
         # SW_SHOWNORMAL (1): the program's first ShowWindow activates its window.
         self.assertEqual(wait_until(recorded_shows, what="the recorded show command"), ["1"])
         self.wait_badge_hidden()
+
+    def test_keys_typed_after_the_start_reach_notepad(self):
+        # Wine gives the X focus only to windows it keeps from the window manager, and the
+        # screen has none: with every window kept (read when a process starts), Notepad gets
+        # the keyboard by its own activation. Wine activates it whatever the show command;
+        # what this shows is that the launcher does not take the keyboard back after it.
+        harness.reg_add(WINE_X11, "Managed", "N")
+        self.addCleanup(harness.reg_delete, WINE_X11, "Managed")
+        self.start_up({"Buchstaben": [("N", "C:\\windows\\notepad.exe")]})
+        self.show_badge()
+        screen.key("n")
+        self.wait_badge_hidden()
+        editor = wait_until(lambda: next(iter(harness.probe_windows("top", "Notepad")), None),
+                            what="Notepad's window")
+        screen.type_text("hallo")
+        wait_until(lambda: ("Edit", "hallo") in (harness.window_texts(editor.text) or []),
+                   what="the typed text in Notepad")
 
 
 class HotkeyFromSettings(LaunchCase):

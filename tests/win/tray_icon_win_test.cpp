@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
+#include <thread>
+
 #include "ui/tray_icon.h"
 
 namespace tastomat {
@@ -105,6 +108,58 @@ TEST(TrayIcon, FailedAddIsTriedAgainOnceASecondForAMinute) {
         EXPECT_EQ(g_adds, c.adds);
         EXPECT_EQ(icon_present(owner), c.added);
     }
+}
+
+// The application the user was in before the hotkey: a window on a thread of its own.
+class OtherApplication {
+  public:
+    OtherApplication() {
+        std::promise<HWND> made;
+        thread_ = std::thread([this, &made] {
+            thread_id_ = GetCurrentThreadId();
+            HWND window = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                          0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+            made.set_value(window);
+            MSG msg;
+            while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+            DestroyWindow(window);
+        });
+        window = made.get_future().get();
+    }
+    OtherApplication(const OtherApplication&) = delete;
+    OtherApplication& operator=(const OtherApplication&) = delete;
+    ~OtherApplication() {
+        PostThreadMessageW(thread_id_, WM_QUIT, 0, 0);
+        thread_.join();
+    }
+    HWND window = nullptr;
+
+  private:
+    DWORD thread_id_ = 0;  // set before window is
+    std::thread thread_;
+};
+
+TEST(TrayIcon, TheForegroundGoesBackExceptAfterAStart) {
+    OtherApplication other;
+    ASSERT_NE(other.window, nullptr);
+    HWND badge = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"badge", WS_POPUP, 0, 0, 100, 40,
+                                 nullptr, nullptr, nullptr, nullptr);
+    ui::TrayIcon tray(badge);
+    const struct {
+        const char* what;
+        bool after_start;
+    } cases[] = {{"Escape", false}, {"a slot's start", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetForegroundWindow(other.window);
+        tray.ShowMainForm();
+        ASSERT_EQ(GetForegroundWindow(), badge);
+        c.after_start ? tray.hide_after_start() : tray.HideMainForm();
+        EXPECT_FALSE(IsWindowVisible(badge));
+        // After a start the foreground is left for the started program to take.
+        EXPECT_EQ(GetForegroundWindow() == other.window, !c.after_start);
+    }
+    DestroyWindow(badge);
 }
 
 }  // namespace
