@@ -80,20 +80,10 @@ void TAdmindataform1::open_from_launcher() {
 void TAdmindataform1::hide() { ShowWindow(hwnd(), SW_HIDE); }
 
 LRESULT TAdmindataform1::on_message(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-        case WM_CLOSE:
-            // Closing only hides; the fields live for the whole run.
-            hide();
-            return 0;
-        case WM_COMMAND:
-            // Escape through the dialog keyboard handling.
-            if (LOWORD(wp) == IDCANCEL && lp == 0) {
-                hide();
-                return 0;
-            }
-            break;
-    }
-    return Form::on_message(msg, wp, lp);
+    // Closing, by the frame or by Escape, only hides; the fields live for the whole run.
+    if (msg != WM_CLOSE && !ui::escape_command(msg, wp, lp)) return Form::on_message(msg, wp, lp);
+    hide();
+    return 0;
 }
 
 }  // namespace tastomat

@@ -205,14 +205,12 @@ void Tinfodialog::wait() {
 }
 
 LRESULT Tinfodialog::on_message(UINT msg, WPARAM wp, LPARAM lp) {
+    // No cancel button: Escape does nothing.
+    if (ui::escape_command(msg, wp, lp)) return 0;
     switch (msg) {
         case WM_CLOSE:
             close_dialog();
             return 0;
-        case WM_COMMAND:
-            // No cancel button: Escape does nothing.
-            if (LOWORD(wp) == IDCANCEL && lp == 0) return 0;
-            break;
         case WM_SIZE:
             if (Statusbar) Statusbar->layout();
             break;

@@ -67,4 +67,9 @@ std::string with_trailing_backslash(std::string path) {
     return path;
 }
 
+std::string without_trailing_backslash(std::string path) {
+    while (!path.empty() && path.back() == '\\') path.pop_back();
+    return path;
+}
+
 }  // namespace tastomat

@@ -28,5 +28,8 @@ std::string change_extension(std::string_view path, std::string_view extension);
 
 // The path ending in exactly the "\" it may already have.
 std::string with_trailing_backslash(std::string path);
+// The path without the "\" it ends in: a drive's root "E:\" becomes the drive "E:", the way
+// the user knows it and slot paths start.
+std::string without_trailing_backslash(std::string path);
 
 }  // namespace tastomat

@@ -1,23 +1,16 @@
 #include "settings_ui/drive_retargeting.h"
 
+#include "platform/paths.h"
 #include "table/ini_file.h"
 
 namespace tastomat {
-namespace {
-
-std::string drive_of_root(std::string root) {
-    while (!root.empty() && root.back() == '\\') root.pop_back();
-    return root;
-}
-
-}  // namespace
 
 void retarget_drives(ProgramTable& table, const DriveChoice& choice, FileSystem& files,
                      Drives& drives) {
     if (!choice.confirmed || choice.roots.empty()) return;
     QuietDriveErrors quiet(drives);
     for (const std::string& root : choice.roots) {
-        const std::string drive = drive_of_root(root);
+        const std::string drive = without_trailing_backslash(root);
         for (int i = 0; i < kSlotCount; ++i) {
             // Blanks around a stored path would otherwise end up inside the new one.
             const std::string path(trim_blanks(table.Progs[i]));

@@ -3,12 +3,9 @@
 namespace tastomat {
 namespace {
 
-constexpr int kClientWidth = 344;
-constexpr int kClientHeight = 333;
-constexpr int kGroupHeight = 69;
-constexpr int kGroupTop = kClientHeight - kGroupHeight;
+constexpr ui::ButtonGroupLayout kLayout{344, 333, 69};
 
-ui::DesignRect in_group(int x) { return {x, kGroupTop + 16, 92, 41}; }
+ui::DesignRect in_group(int x) { return kLayout.in_group(x, 16, 92, 41); }
 
 }  // namespace
 
@@ -18,11 +15,9 @@ Tlaufwerksform::Tlaufwerksform(HWND owner) : ModalForm("laufwerksform", L"Tahoma
     // Opens where it was designed, in the top-left corner of the screen.
     show_at_designed_position();
     ImageList2 = make_image_list();
-    drivelist = std::make_unique<ui::DriveCheckList>(*this, "drivelist",
-                                                     ui::DesignRect{0, 0, kClientWidth, kGroupTop});
+    drivelist = std::make_unique<ui::DriveCheckList>(*this, "drivelist", kLayout.content());
     drivelist->set_font_face(L"Segoe UI");
-    GroupBox1 = std::make_unique<ui::GroupBox>(
-        *this, "GroupBox1", ui::DesignRect{0, kGroupTop, kClientWidth, kGroupHeight});
+    GroupBox1 = std::make_unique<ui::GroupBox>(*this, "GroupBox1", kLayout.group());
     okbut = std::make_unique<ui::Button>(*this, "okbut", in_group(16), L"OK", ImageList2->icon(0),
                                          IDOK, true);
     okbut->OnClick = [this] { close_with(ui::ModalResult::Ok); };
@@ -32,7 +27,7 @@ Tlaufwerksform::Tlaufwerksform(HWND owner) : ModalForm("laufwerksform", L"Tahoma
     // "Hilfe" has no topic of its own.
     Button3 = std::make_unique<ui::Button>(*this, "Button3", in_group(240), L"Hilfe",
                                            ImageList2->icon(1));
-    set_client_size(kClientWidth, kClientHeight);
+    set_client_size(kLayout.width, kLayout.height);
     set_focus_control(drivelist->hwnd());
 }
 

@@ -20,10 +20,7 @@
 namespace tastomat {
 namespace {
 
-constexpr int kClientWidth = 586;
-constexpr int kClientHeight = 597;
-constexpr int kGroupHeight = 125;
-constexpr int kGroupTop = kClientHeight - kGroupHeight;
+constexpr ui::ButtonGroupLayout kLayout{586, 597, 125};
 constexpr const wchar_t* kNothingMarked = L"Kein Eintrag markiert!";
 // The window's name in the settings file, its hotkey field and what that holds at first.
 constexpr const char* kFormName = "Programmliste";
@@ -35,7 +32,7 @@ FormStateFile form_state_file(Platform& platform) {
 }
 
 ui::DesignRect in_group(int x, int y, int width, int height) {
-    return {x, kGroupTop + y, width, height};
+    return kLayout.in_group(x, y, width, height);
 }
 
 }  // namespace
@@ -68,7 +65,7 @@ Tprogrammliste::Tprogrammliste(Tfishotkey& HotKey, Platform& platform,
     create_menu();
     set_hint(L"Doppelklicken zum w\u00e4hlen");
     programme->set_hint(L"Doppelklicken um Eintrag zu \u00e4ndern");
-    set_client_size(kClientWidth, kClientHeight);
+    set_client_size(kLayout.width, kLayout.height);
     set_focus_control(programme->hwnd());
     table_.on_program_changed = [this](int index) { set_list_line(index); };
     if (when == Load::at_once) load();
@@ -90,8 +87,7 @@ void Tprogrammliste::create_controls() {
     auto icon = [this](int i) { return ImageList1->icon(i); };
 
     // Creation order is the component order the form-state store writes its keys in.
-    GroupBox1 = std::make_unique<ui::GroupBox>(
-        *this, "GroupBox1", ui::DesignRect{0, kGroupTop, kClientWidth, kGroupHeight});
+    GroupBox1 = std::make_unique<ui::GroupBox>(*this, "GroupBox1", kLayout.group());
     progdir = std::make_unique<Button>(*this, "progdir", in_group(16, 24, 90, 36), L"&Programm");
     progdir->set_hint(L"Klicken um zwischen Programmen oder Verzeichnissen zu wechseln");
     progdir->OnClick = [this] { Progdirclick(); };
@@ -126,8 +122,7 @@ void Tprogrammliste::create_controls() {
     Button1->set_hint(L"Installieren");
     Button1->OnClick = [this] { Button1Click(); };
 
-    programme = std::make_unique<ui::ListBox>(*this, "programme",
-                                              ui::DesignRect{0, 0, kClientWidth, kGroupTop});
+    programme = std::make_unique<ui::ListBox>(*this, "programme", kLayout.content());
     programme->OnDblClick = [this] { Programmedblclick(); };
     programme->OnMouseUp = [this] { Programmemouseup(); };
 

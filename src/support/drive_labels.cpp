@@ -3,16 +3,9 @@
 #include <cstddef>
 #include <utility>
 
+#include "platform/paths.h"
+
 namespace tastomat {
-namespace {
-
-// "E:\" shows as "E:", the way the user knows the drive.
-std::string letter_of(std::string root) {
-    while (!root.empty() && root.back() == '\\') root.pop_back();
-    return root;
-}
-
-}  // namespace
 
 std::vector<DriveLabel> label_drives(const std::vector<std::string>& roots,
                                      const DriveLookup& lookup, int generic_icon,
@@ -28,7 +21,7 @@ std::vector<DriveLabel> label_drives(const std::vector<std::string>& roots,
         // A drive the shell could say nothing of shows like one that did not answer.
         std::optional<DriveLabel> label = std::move(answers[i]).value_or(std::nullopt);
         if (!label) label = DriveLabel{"", generic_icon};
-        if (label->text.empty()) label->text = letter_of(roots[i]);
+        if (label->text.empty()) label->text = without_trailing_backslash(roots[i]);
         labels.push_back(std::move(*label));
     }
     return labels;

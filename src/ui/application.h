@@ -27,6 +27,11 @@ class DialogKeys {
     HWND hwnd_ = nullptr;
 };
 
+// Escape as the dialog keys hand it to a window: the cancel command from no control.
+inline bool escape_command(UINT msg, WPARAM wp, LPARAM lp) {
+    return msg == WM_COMMAND && LOWORD(wp) == IDCANCEL && lp == 0;
+}
+
 // The name the program shows itself under and files its autostart link as.
 inline constexpr const wchar_t* kProgramTitle = L"Tastomat";
 

@@ -17,6 +17,19 @@ struct DesignRect {
     int x = 0, y = 0, width = 0, height = 0;
 };
 
+// A dialog laid out as its content over a group box of buttons that spans the bottom of
+// the client area; the group's controls are placed from the group's top.
+struct ButtonGroupLayout {
+    int width = 0, height = 0, group_height = 0;
+
+    constexpr int group_top() const { return height - group_height; }
+    constexpr DesignRect content() const { return {0, 0, width, group_top()}; }
+    constexpr DesignRect group() const { return {0, group_top(), width, group_height}; }
+    constexpr DesignRect in_group(int x, int y, int w, int h) const {
+        return {x, group_top() + y, w, h};
+    }
+};
+
 class Control : public FormControl {
   public:
     Control(Form& form, std::string name, ControlKind kind, DesignRect rect);

@@ -37,16 +37,9 @@ void ModalForm::close_with(ModalResult result) {
 }
 
 LRESULT ModalForm::on_message(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_CLOSE) {
-        close_with(ModalResult::Cancel);
-        return 0;
-    }
-    if (msg == WM_COMMAND && LOWORD(wp) == IDCANCEL && lp == 0) {
-        // Escape through the dialog keyboard handling.
-        close_with(ModalResult::Cancel);
-        return 0;
-    }
-    return Form::on_message(msg, wp, lp);
+    if (msg != WM_CLOSE && !escape_command(msg, wp, lp)) return Form::on_message(msg, wp, lp);
+    close_with(ModalResult::Cancel);
+    return 0;
 }
 
 }  // namespace tastomat::ui
