@@ -276,7 +276,6 @@ class ShareThatDoesNotAnswer(LaunchCase):
         self.share.go_slow()
         self.addCleanup(self.share.save_log, self.artifact("share-lookups.log"))
         pressed = time.monotonic()
-        print(f"\n  key pressed at {pressed:.2f}")
         screen.key("e")
         self.wait_badge_hidden()
         hidden = time.monotonic() - pressed
