@@ -363,12 +363,9 @@ TEST(DrivePartTest, DriveLetterShareOrNothing) {
     EXPECT_EQ(drive_part(""), "");
 }
 
-}  // namespace
-}  // namespace tastomat
-
 TEST(FoundStartMailbox, DeliversInOrderUntilClosedAndThenDropsWithoutWaking) {
     int wakes = 0;
-    auto mailbox = std::make_shared<tastomat::Mailbox<int>>([&wakes] { ++wakes; });
+    auto mailbox = std::make_shared<Mailbox<int>>([&wakes] { ++wakes; });
     mailbox->post(1);
     std::thread([mailbox] { mailbox->post(2); }).join();
     EXPECT_EQ(wakes, 2);
@@ -379,3 +376,6 @@ TEST(FoundStartMailbox, DeliversInOrderUntilClosedAndThenDropsWithoutWaking) {
     EXPECT_EQ(wakes, 3);
     EXPECT_EQ(mailbox->take(), std::nullopt);
 }
+
+}  // namespace
+}  // namespace tastomat
