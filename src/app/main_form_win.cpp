@@ -215,13 +215,18 @@ void Tmain::start_slot(int index) {
     Trayicon->hide_after_start();
     const auto windows = windows_.on_need();
     if (!windows) return;
-    // The probes run off this thread, so that a drive that does not answer leaves the
-    // hotkeys and the tray menu working; each key press is a start of its own.
-    probe_in_background(
-        starter(windows->admin).prepare_slot(windows->settings.table(), index, Adminflag), probes_,
-        kDriveDeadline, [mailbox = found_starts_](StartRequest request, StartFindings findings) {
-            mailbox->post({std::move(request), std::move(findings)});
-        });
+    StartRequest request =
+        starter(windows->admin).prepare_slot(windows->settings.table(), index, Adminflag);
+    if (std::optional<StartFindings> findings = probe_at_once(request, *probes_)) {
+        found_starts_->post({std::move(request), std::move(*findings)});
+        return;
+    }
+    // Anything else is probed off this thread, so that a drive that does not answer leaves
+    // the hotkeys and the tray menu working; each key press is a start of its own.
+    probe_in_background(std::move(request), probes_, kDriveDeadline,
+                        [mailbox = found_starts_](StartRequest request, StartFindings findings) {
+                            mailbox->post({std::move(request), std::move(findings)});
+                        });
 }
 
 void Tmain::finish_starts() {

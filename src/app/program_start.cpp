@@ -81,6 +81,18 @@ StartFindings probe_start(const StartRequest& request,
     return findings;
 }
 
+std::optional<StartFindings> probe_at_once(const StartRequest& request, const DriveProbes& probes) {
+    const bool local = on_local_drive(probes, request.exe) &&
+                       (!request.dir_to_test || on_local_drive(probes, *request.dir_to_test));
+    if (!local) return std::nullopt;
+    StartFindings findings;
+    findings.direct = request.folder_entry ? probes.directory_exists(request.exe)
+                                           : probes.file_exists(request.exe);
+    if (!findings.direct && !request.folder_entry) return std::nullopt;  // the search's turn
+    if (request.dir_to_test) findings.dir_exists = probes.directory_exists(*request.dir_to_test);
+    return findings;
+}
+
 void probe_in_background(StartRequest request, std::shared_ptr<const DriveProbes> probes,
                          std::chrono::milliseconds budget, DeliverFindings deliver) {
     const Deadline asked = std::chrono::steady_clock::now();

@@ -77,6 +77,11 @@ StartFindings probe_start(const StartRequest& request,
                           std::chrono::milliseconds budget,
                           Deadline asked = std::chrono::steady_clock::now());
 
+// The direct tests on the calling thread, when the program (and the working directory) lie
+// on local drives and no search is needed: such a test answers within a millisecond, less
+// than a worker would cost to make. Nothing when the probes belong on workers.
+std::optional<StartFindings> probe_at_once(const StartRequest& request, const DriveProbes& probes);
+
 // Probes on a thread of its own and hands the request with its findings to deliver, on
 // that thread; deliver must carry them to the thread that finishes the start.
 using DeliverFindings = std::function<void(StartRequest, StartFindings)>;

@@ -363,6 +363,40 @@ TEST(DrivePartTest, DriveLetterShareOrNothing) {
     EXPECT_EQ(drive_part(""), "");
 }
 
+TEST(ProgramStartAtOnce, OnlyAStartOnLocalDrivesThatNeedsNoSearchIsProbedOnTheCallersThread) {
+    struct Case {
+        const char* what;
+        std::string program, dir;
+        bool at_once;
+        bool dir_exists;
+    };
+    // C: and F: are fixed, D: a network drive; F:\Tools\x.exe, F:\Work and D:\Work exist.
+    const Case cases[] = {
+        {"found on a local drive", "F:\\Tools\\x.exe", "F:\\Work", true, true},
+        {"local, the working directory missing", "F:\\Tools\\x.exe", "C:\\Gone", true, false},
+        {"missing: the search's turn", "C:\\Tools\\x.exe", "", false, false},
+        {"on a network drive", "D:\\Tools\\x.exe", "", false, false},
+        {"working directory on a network drive", "F:\\Tools\\x.exe", "D:\\Work", false, false},
+        {"on a share", "\\\\srv\\share\\x.exe", "", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::FakeDriveProbes probes;
+        probes.drives.types = {{'C', kDriveFixed}, {'D', kDriveRemote}, {'F', kDriveFixed}};
+        probes.files.add_file("F:\\Tools\\x.exe");
+        probes.files.add_dir("F:\\Work");
+        probes.files.add_dir("D:\\Work");
+        StartRequest request;
+        request.exe = c.program;
+        if (!c.dir.empty()) request.dir_to_test = c.dir;
+        const std::optional<StartFindings> findings = probe_at_once(request, probes);
+        ASSERT_EQ(findings.has_value(), c.at_once);
+        if (!findings) continue;
+        EXPECT_TRUE(findings->direct);
+        EXPECT_EQ(findings->dir_exists, c.dir_exists);
+    }
+}
+
 TEST(FoundStartMailbox, DeliversInOrderUntilClosedAndThenDropsWithoutWaking) {
     int wakes = 0;
     auto mailbox = std::make_shared<Mailbox<int>>([&wakes] { ++wakes; });
