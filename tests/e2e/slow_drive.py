@@ -149,6 +149,17 @@ class SlowDrive:
         shutil.rmtree(self.control, ignore_errors=True)
 
 
+def mount_for(case, source, lookup_seconds):
+    """A SlowDrive over source, mounted for the test case and unmounted after it (after Wine
+    has stopped, so that nothing still waits on it); skips the case where FUSE cannot."""
+    drive = SlowDrive(source, lookup_seconds)
+    case.addCleanup(drive.unmount)
+    reason = drive.mount()
+    if reason:
+        case.skipTest(reason)
+    return drive
+
+
 def _serve(source, mountpoint, delay_file):
     fusepy = _fusepy()
     FUSE, FuseOSError, Operations = fusepy.FUSE, fusepy.FuseOSError, fusepy.Operations

@@ -84,12 +84,7 @@ class DriveDialogWithAShareThatDoesNotAnswer(SettingsCase):
         self.addCleanup(shutil.rmtree, share, True)
         self.assertFalse(os.path.lexists(os.path.join(harness.prefix(), "dosdevices", "d:")),
                          "the prefix must have no D: drive")
-        self.share = slow_drive.SlowDrive(share, self.LOOKUP_SECONDS)
-        # Unmounted after Wine has stopped, so that nothing still waits on it.
-        self.addCleanup(self.share.unmount)
-        reason = self.share.mount()
-        if reason:
-            self.skipTest(reason)
+        self.share = slow_drive.mount_for(self, share, self.LOOKUP_SECONDS)
         self.addCleanup(harness.remove_drive, "D", restart=False)
         # Wine is started again to forget the drive.
         self.addCleanup(self.share.go_fast)

@@ -249,18 +249,13 @@ class ShareThatDoesNotAnswer(LaunchCase):
             os.makedirs(os.path.join(root, "Tools"))
             shutil.copy(harness.build_file("record_start.exe"),
                         os.path.join(root, "Tools", "rec.exe"))
-        for path in ("C:\Tools\rec.exe", "Z:\Tools\rec.exe"):
+        for path in (r"C:\Tools\rec.exe", r"Z:\Tools\rec.exe"):
             self.assertFalse(os.path.exists(harness.unix_path(path)), f"{path} exists")
         for letter in "dg":
             self.assertFalse(
                 os.path.lexists(os.path.join(harness.prefix(), "dosdevices", letter + ":")),
                 f"the prefix must have no {letter.upper()}: drive")
-        self.share = slow_drive.SlowDrive(share, self.LOOKUP_SECONDS)
-        # Unmounted after Wine has stopped, so that nothing still waits on it.
-        self.addCleanup(self.share.unmount)
-        reason = self.share.mount()
-        if reason:
-            self.skipTest(reason)
+        self.share = slow_drive.mount_for(self, share, self.LOOKUP_SECONDS)
         self.addCleanup(harness.remove_drive, "D", restart=False)
         self.addCleanup(harness.remove_drive, "F", restart=False)
         # Wine is started again to forget the drives.
