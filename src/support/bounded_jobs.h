@@ -24,11 +24,16 @@ using Deadline = std::chrono::steady_clock::time_point;
 // start, or the names of the drives in the drive dialog, all of them together.
 inline constexpr std::chrono::milliseconds kDriveDeadline{1000};
 
+// How long a job marked waited-out is waited for past the deadline. A local disk waking
+// from standby answers within seconds; one that is dying, or a drive that never wakes,
+// must not hold the search for good, so past this its answer counts as not there.
+inline constexpr std::chrono::seconds kWaitedOutLimit{30};
+
 // Runs every job on a thread of its own and returns, in the jobs' order, each answer given
 // before the deadline; nullopt for a job that had not answered, threw, or got no thread.
-// A job marked in waited_out is waited for past the deadline: it asks something that is
-// slow at worst, never dead, and dropping its answer would give a wrong result. Returns as
-// soon as every job has answered. A job must capture only what it owns.
+// A job marked in waited_out is waited for past the deadline, up to kWaitedOutLimit more:
+// it asks something that is slow at worst, and dropping its answer would give a wrong
+// result. Returns as soon as every job has answered. A job must capture only what it owns.
 template <class T>
 std::vector<std::optional<T>> run_until(std::vector<std::function<T()>> jobs, Deadline deadline,
                                         std::vector<bool> waited_out) {
@@ -38,15 +43,18 @@ std::vector<std::optional<T>> run_until(std::vector<std::function<T()>> jobs, De
         std::vector<std::optional<T>> values;
         std::size_t pending = 0;
         std::size_t pending_waited_out = 0;
-        bool closed = false;
+        bool past_deadline = false;
+        bool given_up = false;
     };
     waited_out.resize(jobs.size(), false);
     auto answers = std::make_shared<Answers>();
     answers->values.resize(jobs.size());
+    // Counted in full before the first worker starts: a worker that answers at once must
+    // find its job already counted, or the count never comes back to zero.
     answers->pending = jobs.size();
+    for (const bool waited : waited_out) answers->pending_waited_out += waited ? 1 : 0;
     for (std::size_t i = 0; i < jobs.size(); ++i) {
         const bool waited = waited_out[i];
-        if (waited) ++answers->pending_waited_out;
         try {
             std::thread([answers, i, waited, job = std::move(jobs[i])] {
                 std::optional<T> value;
@@ -56,7 +64,8 @@ std::vector<std::optional<T>> run_until(std::vector<std::function<T()>> jobs, De
                     // An answer that could not be had is no answer.
                 }
                 const std::lock_guard lock(answers->mutex);
-                if (!answers->closed || waited) answers->values[i] = std::move(value);
+                const bool in_time = !answers->past_deadline || (waited && !answers->given_up);
+                if (in_time) answers->values[i] = std::move(value);
                 --answers->pending;
                 if (waited) --answers->pending_waited_out;
                 answers->answered.notify_all();
@@ -69,8 +78,10 @@ std::vector<std::optional<T>> run_until(std::vector<std::function<T()>> jobs, De
     }
     std::unique_lock lock(answers->mutex);
     answers->answered.wait_until(lock, deadline, [&] { return answers->pending == 0; });
-    answers->closed = true;
-    answers->answered.wait(lock, [&] { return answers->pending_waited_out == 0; });
+    answers->past_deadline = true;
+    answers->answered.wait_until(lock, deadline + kWaitedOutLimit,
+                                 [&] { return answers->pending_waited_out == 0; });
+    answers->given_up = true;
     return answers->values;
 }
 

@@ -22,5 +22,6 @@ if(WIN32)
     src/ui/save_dialog.cpp
     src/ui/status_bar.cpp
     src/ui/help_viewer.cpp
+    src/ui/task_window.cpp
   )
 endif()

@@ -129,6 +129,35 @@ bool FakeDriveProbes::release_late(int expected_answers) {
                              [&] { return late_answers_ >= expected_answers; });
 }
 
+void QueuedWindowThread::post(std::function<void()> task) {
+    const std::lock_guard lock(mutex_);
+    if (closed_) return;
+    tasks_.push_back(std::move(task));
+    ++posts_;
+    posted_.notify_all();
+}
+
+bool QueuedWindowThread::wait_for_posts(int count, std::chrono::milliseconds timeout) {
+    std::unique_lock lock(mutex_);
+    return posted_.wait_for(lock, timeout, [&] { return posts_ >= count; });
+}
+
+int QueuedWindowThread::run_pending() {
+    std::vector<std::function<void()>> tasks;
+    {
+        const std::lock_guard lock(mutex_);
+        tasks.swap(tasks_);
+    }
+    for (auto& task : tasks) task();
+    return static_cast<int>(tasks.size());
+}
+
+void QueuedWindowThread::close() {
+    const std::lock_guard lock(mutex_);
+    closed_ = true;
+    tasks_.clear();
+}
+
 bool FakeShell::open(const std::string& file, const std::string& params, const std::string& dir) {
     opened.push_back({file, params, dir});
     return succeed(opened.back());

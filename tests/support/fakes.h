@@ -1,5 +1,6 @@
 #pragma once
 // In-memory stand-ins for the operating system, for the portable tests.
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <map>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/window_thread.h"
 #include "support/form_state.h"
 
 namespace tastomat::test {
@@ -88,6 +90,27 @@ class FakeDriveProbes final : public DriveProbes {
     mutable std::condition_variable changed_;
     mutable bool released_ = false;
     mutable int late_answers_ = 0;
+};
+
+// The window's thread as the tests play it: tasks wait until the test runs them, on its
+// own thread, as a message loop would between two messages.
+class QueuedWindowThread final : public WindowThread {
+  public:
+    void post(std::function<void()> task) override;
+    // Waits until at least `count` tasks were posted in all (or the time-out passed) and
+    // says whether they were.
+    bool wait_for_posts(int count, std::chrono::milliseconds timeout = std::chrono::seconds(30));
+    // Runs what is queued now; returns how many ran.
+    int run_pending();
+    // From now on posts are dropped, as when the windows are gone.
+    void close();
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable posted_;
+    std::vector<std::function<void()>> tasks_;
+    int posts_ = 0;
+    bool closed_ = false;
 };
 
 struct ShellCall {

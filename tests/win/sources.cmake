@@ -20,4 +20,5 @@ set(WIN_TEST_SOURCES
   win/winhttp_client_win_test.cpp
   win/info_version_win_test.cpp
   win/system_library_win_test.cpp
+  win/task_window_win_test.cpp
 )
