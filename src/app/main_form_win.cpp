@@ -145,7 +145,10 @@ void Tmain::Verbergen() {
     ShowWindow(hwnd(), SW_HIDE);
 }
 
-void Tmain::Beenden1Click() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
+void Tmain::Beenden1Click() {
+    if (!windows_.keep_open_edits()) return;
+    PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+}
 
 void Tmain::Einstellungen1Click() {
     const auto windows = windows_.on_need();

@@ -37,6 +37,9 @@ class LauncherWindows {
     virtual std::optional<Built> on_need() = 0;
     // The settings window once it has loaded the table; never builds anything.
     virtual const Tprogrammliste* loaded_settings() const = 0;
+    // Before the program ends: writes what an open settings window holds, as its close
+    // would. False when that failed; the program then stays, so nothing is lost.
+    virtual bool keep_open_edits() = 0;
 
   protected:
     ~LauncherWindows() = default;

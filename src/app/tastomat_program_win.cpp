@@ -1,5 +1,6 @@
 #include "app/tastomat_program_win.h"
 
+#include "platform/win32/drives_win.h"
 #include "res/resource_ids.h"
 #include "ui/application.h"
 
@@ -38,13 +39,17 @@ std::optional<LauncherWindows::Built> TastomatProgram::on_need() {
     return Built{*settings_, *admin_};
 }
 
+bool TastomatProgram::keep_open_edits() { return !settings_ || settings_->save_if_open(); }
+
 const Tprogrammliste* TastomatProgram::loaded_settings() const {
     return settings_ && settings_->loaded() ? &*settings_ : nullptr;
 }
 
 void TastomatProgram::make_settings() {
     if (!settings_)
-        settings_.emplace(*main_.HotKey, platform_, location_, icon_, Tprogrammliste::Load::later);
+        settings_.emplace(*main_.HotKey, platform_, location_, icon_,
+                          SettingsBackground{tasks_.poster(), std::make_shared<WinDriveProbes>()},
+                          Tprogrammliste::Load::later);
 }
 
 void TastomatProgram::load_settings() {

@@ -10,6 +10,7 @@
 #include "settings_ui/programmliste_win.h"
 #include "support/settings_location.h"
 #include "ui/program_icon.h"
+#include "ui/task_window.h"
 
 namespace tastomat {
 
@@ -24,12 +25,13 @@ class TastomatProgram final : private LauncherWindows {
     // Arms the launcher hotkey and runs the message loop; its exit code. The settings and
     // administrator windows are built once the loop runs, so that the hotkey answers as
     // soon as the tray icon is there. Nothing is saved at the end: the table reaches the
-    // file when the settings window closes.
+    // file when the settings window closes, or when "Beenden" finds it open.
     int run();
 
   private:
     std::optional<Built> on_need() override;
     const Tprogrammliste* loaded_settings() const override;
+    bool keep_open_edits() override;
 
     // The start-up steps, in this order. The settings window is built in two, so that a
     // hotkey pressed meanwhile waits for one of them only: its controls, then its loading,
@@ -41,6 +43,8 @@ class TastomatProgram final : private LauncherWindows {
     Platform& platform_;
     const SettingsLocation& location_;
     const ui::ProgramIcon icon_;
+    // Where the windows' workers hand their answers back; it goes after the windows.
+    ui::TaskWindow tasks_;
     Tmain main_;
     std::optional<Tprogrammliste> settings_;
     std::optional<TAdmindataform1> admin_;

@@ -1,91 +1,108 @@
 #include "info/http_worker.h"
 
 #include <atomic>
-#include <exception>
-#include <functional>
-#include <mutex>
+#include <system_error>
 #include <thread>
 #include <utility>
 
 namespace tastomat {
 namespace {
 
-// What the asking thread and the worker share; it lives as long as either holds it.
-struct Job {
-    std::mutex lock;
-    bool done = false;
-    std::string body;
-    std::int64_t length = -1;
-    std::exception_ptr error;
-    std::atomic<std::int64_t> received{-1};
-};
+// Thrown from the progress report into the inner client to stop a transfer nobody waits
+// for any more; caught by the worker.
+struct Abandoned {};
 
-// Runs one request on a new thread and waits for it; returns the job once it has ended.
-std::shared_ptr<Job> run(const std::shared_ptr<HttpClient>& inner, HttpWaiter& waiter,
-                         std::function<void(HttpClient&, Job&, const std::function<void()>&)> work,
-                         const HttpProgress& progress) {
-    auto job = std::make_shared<Job>();
-    std::function<void()> signal = waiter.signal();
-    std::thread([job, inner, signal, work = std::move(work)] {
-        std::exception_ptr error;
-        try {
-            work(*inner, *job, signal);
-        } catch (...) {
-            error = std::current_exception();
-        }
-        {
-            const std::lock_guard<std::mutex> hold(job->lock);
-            job->error = error;
-            job->done = true;
-        }
-        signal();
-    }).detach();
-
-    std::int64_t reported = -1;
-    for (;;) {
-        bool done = false;
-        {
-            const std::lock_guard<std::mutex> hold(job->lock);
-            done = job->done;
-        }
-        const std::int64_t received = job->received.load();
-        if (progress && received != reported) {
-            reported = received;
-            progress(received);
-        }
-        if (done) break;
-        waiter.wait();
+// Runs work on a thread of its own; without a thread, runs nothing and calls failed.
+void run_detached(std::function<void()> work, const std::function<void()>& failed) {
+    try {
+        std::thread(std::move(work)).detach();
+    } catch (const std::system_error&) {
+        failed();
     }
-    if (job->error) std::rethrow_exception(job->error);
-    return job;
 }
 
 }  // namespace
 
-HttpWorker::HttpWorker(std::shared_ptr<HttpClient> inner, HttpWaiter& waiter)
-    : inner_(std::move(inner)), waiter_(waiter) {}
+// What a worker shares with the window's thread; it lives as long as either holds it.
+struct HttpWorker::Request {
+    // Shared by every request started before the next cancel.
+    std::shared_ptr<std::atomic<bool>> abandoned;
+    std::atomic<std::int64_t> received{-1};
+    // A progress report is on its way to the window's thread and has not run yet.
+    std::atomic<bool> report_posted{false};
 
-std::int64_t HttpWorker::head(const std::string& url) {
-    const auto job = run(
-        inner_, waiter_,
-        [url](HttpClient& http, Job& job, const std::function<void()>&) {
-            job.length = http.head(url);
-        },
-        nullptr);
-    return job->length;
+    bool wanted() const { return !abandoned->load(); }
+};
+
+HttpWorker::HttpWorker(std::shared_ptr<HttpClient> inner, std::shared_ptr<WindowThread> window)
+    : inner_(std::move(inner)), window_(std::move(window)) {}
+
+HttpWorker::~HttpWorker() { cancel(); }
+
+void HttpWorker::cancel() {
+    if (current_) current_->abandoned->store(true);
+    current_.reset();
 }
 
-std::string HttpWorker::get(const std::string& url, const HttpProgress& progress) {
-    const auto job = run(
-        inner_, waiter_,
-        [url](HttpClient& http, Job& job, const std::function<void()>& signal) {
-            job.body = http.get(url, [&job, &signal](std::int64_t received) {
-                job.received.store(received);
-                signal();
-            });
+std::shared_ptr<HttpWorker::Request> HttpWorker::start() {
+    auto request = std::make_shared<Request>();
+    request->abandoned =
+        current_ ? current_->abandoned : std::make_shared<std::atomic<bool>>(false);
+    current_ = request;
+    return request;
+}
+
+void HttpWorker::head(const std::string& url, LengthDone done) {
+    auto request = start();
+    auto deliver = [window = window_, request, done = std::move(done)](
+                       std::optional<std::int64_t> length) {
+        window->post([request, done, length] {
+            if (request->wanted()) done(length);
+        });
+    };
+    run_detached(
+        [inner = inner_, url, deliver] {
+            std::optional<std::int64_t> length;
+            try {
+                length = inner->head(url);
+            } catch (...) {
+                // Every failure is the same to the check: no answer.
+            }
+            deliver(length);
         },
-        progress);
-    return std::move(job->body);
+        [&deliver] { deliver(std::nullopt); });
+}
+
+void HttpWorker::get(const std::string& url, HttpProgress progress, BodyDone done) {
+    auto request = start();
+    auto report = std::make_shared<const HttpProgress>(std::move(progress));
+    auto deliver = [window = window_, request, done = std::move(done)](
+                       std::optional<std::string> body) {
+        window->post([request, done, body = std::move(body)]() mutable {
+            if (request->wanted()) done(std::move(body));
+        });
+    };
+    run_detached(
+        [inner = inner_, window = window_, url, request, report, deliver] {
+            std::optional<std::string> body;
+            try {
+                body = inner->get(url, [&](std::int64_t received) {
+                    if (!request->wanted()) throw Abandoned{};
+                    request->received.store(received);
+                    if (!*report || request->report_posted.exchange(true)) return;
+                    window->post([request, report] {
+                        // Cleared before the count is read: a report that comes meanwhile
+                        // posts again rather than being lost.
+                        request->report_posted.store(false);
+                        if (request->wanted()) (*report)(request->received.load());
+                    });
+                });
+            } catch (...) {
+                // A failed or abandoned transfer: no body.
+            }
+            deliver(std::move(body));
+        },
+        [&deliver] { deliver(std::nullopt); });
 }
 
 }  // namespace tastomat

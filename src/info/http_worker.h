@@ -1,40 +1,57 @@
 #pragma once
-// Requests of the update check on a thread of their own: connecting, sending and waiting
-// for the server happen there, while the thread that asked waits in its window's message
-// loop, so that the dialog paints, its buttons answer and the hotkeys keep working.
+// Requests of the update check on a worker thread of their own. Connecting, sending and
+// waiting for the server happen there; the answers and the progress reports come back as
+// tasks on the window's thread, so that thread never waits for the server: the dialog
+// paints, its buttons answer and the hotkeys keep working while a request runs.
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/http_client.h"
+#include "platform/window_thread.h"
 
 namespace tastomat {
 
-// The asking thread's side of the wait.
-class HttpWaiter {
+// The requests as the update check makes them: started, and answered later on the
+// window's thread. An answer of nothing is a failed request.
+class UpdateRequests {
   public:
-    virtual ~HttpWaiter() = default;
-    // Something the worker calls from its own thread whenever there is news (progress or
-    // the end of the request). It holds what it needs itself: it may be called after the
-    // waiter has gone.
-    virtual std::function<void()> signal() = 0;
-    // Returns once a signal came or other work for the asking thread (window messages)
-    // was done. May throw to abandon the request; the worker is then left to end alone.
-    virtual void wait() = 0;
+    virtual ~UpdateRequests() = default;
+    using LengthDone = std::function<void(std::optional<std::int64_t> length)>;
+    using BodyDone = std::function<void(std::optional<std::string> body)>;
+    virtual void head(const std::string& url, LengthDone done) = 0;
+    virtual void get(const std::string& url, HttpProgress progress, BodyDone done) = 0;
+    // What is under way is abandoned: neither its progress nor its answer is delivered.
+    virtual void cancel() = 0;
 };
 
-class HttpWorker final : public HttpClient {
+class HttpWorker final : public UpdateRequests {
   public:
-    // The inner client is shared with the workers: one left running after its request was
-    // abandoned keeps it alive, and nothing else, until the request ends.
-    HttpWorker(std::shared_ptr<HttpClient> inner, HttpWaiter& waiter);
+    // The inner client is shared with the workers, and the window's thread too: a worker
+    // left running after its request was abandoned keeps them alive, and nothing else,
+    // until its request ends.
+    HttpWorker(std::shared_ptr<HttpClient> inner, std::shared_ptr<WindowThread> window);
+    // Abandons what is under way.
+    ~HttpWorker() override;
+    HttpWorker(const HttpWorker&) = delete;
+    HttpWorker& operator=(const HttpWorker&) = delete;
 
-    std::int64_t head(const std::string& url) override;
-    // Progress is reported on the asking thread, between waits.
-    std::string get(const std::string& url, const HttpProgress& progress) override;
+    // On the window's thread, as are the calls of done and progress.
+    void head(const std::string& url, LengthDone done) override;
+    // Progress reports are merged while the window's thread is busy: it sees the latest
+    // count, never a backlog.
+    void get(const std::string& url, HttpProgress progress, BodyDone done) override;
+    void cancel() override;
 
   private:
+    struct Request;
+    std::shared_ptr<Request> start();
+
     std::shared_ptr<HttpClient> inner_;
-    HttpWaiter& waiter_;
+    std::shared_ptr<WindowThread> window_;
+    std::shared_ptr<Request> current_;
 };
 
 }  // namespace tastomat

@@ -26,7 +26,7 @@ int GetUserLanguage() { return language_of(GetUserDefaultLangID()); }
 }  // namespace
 
 Tinfodialog::Tinfodialog(HWND owner, Platform& platform, const UpdateServer& server,
-                         const ui::ProgramIcon& icon)
+                         const ui::ProgramIcon& icon, std::shared_ptr<WindowThread> window)
     : ModalForm("infodialog", L"Tahoma"),
       owner_(owner),
       platform_(platform),
@@ -47,9 +47,7 @@ Tinfodialog::Tinfodialog(HWND owner, Platform& platform, const UpdateServer& ser
     form_created();
 
     Http = std::make_shared<WinHttpClient>(server.timeouts, server.proxy);
-    if (HANDLE event = CreateEventW(nullptr, FALSE, FALSE, nullptr))
-        news_ = std::shared_ptr<void>(event, CloseHandle);
-    worker_ = std::make_unique<HttpWorker>(Http, static_cast<HttpWaiter&>(*this));
+    worker_ = std::make_unique<HttpWorker>(Http, std::move(window));
     check_ = std::make_unique<UpdateCheck>(
         UpdateCheck::Services{*worker_, platform.files, platform.shell, *this}, texts_,
         server.base_url, exe_path_,
@@ -147,10 +145,9 @@ void Tinfodialog::ShowModal() {
 void Tinfodialog::Okbutclick() { close_dialog(); }
 
 void Tinfodialog::close_dialog() {
-    if (check_->running()) {
-        close_pending_ = true;
-        return;
-    }
+    // The user is done with the dialog: a check under way ends now, whatever the server
+    // still does; its worker finishes alone.
+    check_->cancel();
     close_with(ui::ModalResult::Ok);
 }
 
@@ -160,15 +157,7 @@ void Tinfodialog::Emailbutclick() {
     platform_.shell.open_document("mailto:" + Mailadresse, kShowCommand);
 }
 
-void Tinfodialog::Getnewversionclick() {
-    if (check_->running()) return;
-    try {
-        check_->Getnewversionclick();
-    } catch (const CheckAbandoned&) {
-        return;  // the program is ending
-    }
-    if (close_pending_) close_with(ui::ModalResult::Ok);
-}
+void Tinfodialog::Getnewversionclick() { check_->Getnewversionclick(); }
 
 void Tinfodialog::inform(const std::string& text) { ui::show_information(hwnd(), to_wide(text)); }
 
@@ -183,26 +172,6 @@ std::optional<std::string> Tinfodialog::save_archive_as(const ArchiveSaveRequest
 }
 
 void Tinfodialog::show_progress(const std::string& text) { Statusbar->set_status(to_wide(text)); }
-
-std::function<void()> Tinfodialog::signal() {
-    std::shared_ptr<void> event = news_;
-    return [event] {
-        if (event) SetEvent(event.get());
-    };
-}
-
-void Tinfodialog::wait() {
-    // Wakes for the worker's news and for every message of this thread: the dialog paints
-    // and takes clicks, the hotkeys and the tray menu answer, while the request runs. Without
-    // an event (none could be made) the wait looks again every 50 ms.
-    HANDLE event = news_.get();
-    MsgWaitForMultipleObjectsEx(event ? 1 : 0, event ? &event : nullptr, event ? INFINITE : 50,
-                                QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    ui::Application& app = ui::Application::instance();
-    app.process_messages();
-    // The program is ending: the check stops here, the worker ends alone.
-    if (app.terminated()) throw CheckAbandoned{};
-}
 
 LRESULT Tinfodialog::on_message(UINT msg, WPARAM wp, LPARAM lp) {
     // No cancel button: Escape does nothing.

@@ -15,6 +15,7 @@
 #include "info/update_server.h"
 #include "platform/http_client.h"
 #include "platform/platform.h"
+#include "platform/window_thread.h"
 #include "platform/win32/executable_file_win.h"
 #include "ui/controls.h"
 #include "ui/icons.h"
@@ -24,11 +25,12 @@
 
 namespace tastomat {
 
-class Tinfodialog : public ui::ModalForm, private UpdateDialog, private HttpWaiter {
+class Tinfodialog : public ui::ModalForm, private UpdateDialog {
   public:
-    // owner: the settings window, which the dialog is centred over and stays above.
+    // owner: the settings window, which the dialog is centred over and stays above;
+    // window: where the update check's answers come back, on this dialog's thread.
     Tinfodialog(HWND owner, Platform& platform, const UpdateServer& server,
-                const ui::ProgramIcon& icon);
+                const ui::ProgramIcon& icon, std::shared_ptr<WindowThread> window);
 
     // Shows the dialog and returns when it has closed.
     void ShowModal();
@@ -43,8 +45,8 @@ class Tinfodialog : public ui::ModalForm, private UpdateDialog, private HttpWait
 
     // Components, in declaration order.
     std::unique_ptr<ui::Label> Copyrightlabel, Homepagelabel, Datumlabel, Versionlabel;
-    // Shared with the request's worker thread, which may outlive the dialog when the
-    // program ends during a check.
+    // Shared with the request's worker thread, which may outlive the dialog when it
+    // closes during a check.
     std::shared_ptr<HttpClient> Http;
     std::unique_ptr<ui::StatusBar> Statusbar;
     std::unique_ptr<ui::ImageList> ImageList1;
@@ -60,7 +62,7 @@ class Tinfodialog : public ui::ModalForm, private UpdateDialog, private HttpWait
     void create_controls();
     void dpi_changed() override;
     void apply_images();
-    // While a check runs the dialog stays: it closes once the check has ended.
+    // Closing ends a running check at once.
     void close_dialog();
 
     // The update check's side of the dialog.
@@ -69,10 +71,6 @@ class Tinfodialog : public ui::ModalForm, private UpdateDialog, private HttpWait
     std::optional<std::string> save_archive_as(const ArchiveSaveRequest& request) override;
     void show_progress(const std::string& text) override;
 
-    // The wait for a request: window messages go on being handled meanwhile.
-    std::function<void()> signal() override;
-    void wait() override;
-
     HWND owner_;
     Platform& platform_;
     // The user's language does not change while the program runs.
@@ -80,12 +78,8 @@ class Tinfodialog : public ui::ModalForm, private UpdateDialog, private HttpWait
     const InfoTexts& texts_;
     WinExecutableFile executable_;
     std::string exe_path_;
-    // Set by the worker when there is news; shared so that a late worker never touches a
-    // closed handle.
-    std::shared_ptr<void> news_;
     std::unique_ptr<HttpWorker> worker_;
     std::unique_ptr<UpdateCheck> check_;
-    bool close_pending_ = false;
 };
 
 }  // namespace tastomat

@@ -29,66 +29,84 @@ UpdateCheck::UpdateCheck(Services services, const InfoTexts& texts, std::string 
 void UpdateCheck::Getnewversionclick() {
     if (running_) return;
     running_ = true;
-    const ScopeExit done([this] { running_ = false; });
-
-    const InfoTexts& texts = texts_;
-    const std::optional<double> server = server_version();
-    if (!server) {
-        services_.dialog.inform(texts.connect_failed);
-        return;
-    }
-    double installed = 0;
-    if (!installed_version_(installed)) return;
-    if (installed == *server) {
-        services_.dialog.inform(texts.up_to_date);
-        return;
-    }
-    if (!services_.dialog.ask(format(texts.update_question, installed, *server))) return;
-    download(installed, *server);
+    fetch(base_url_ + change_extension(Zipname, ".ver"),
+          [this](std::optional<std::string> text) { version_fetched(text); });
 }
 
-std::optional<double> UpdateCheck::server_version() {
-    std::string text;
-    try {
-        const std::string url = base_url_ + change_extension(Zipname, ".ver");
-        announce_length(url);
-        text = services_.http.get(url, [this](std::int64_t count) { httpWork(count); });
-    } catch (const std::exception&) {
-        // No file, no answer: counting that as some version would tell the user a
-        // falsehood ("nothing newer", or an offer of 1.0).
+void UpdateCheck::cancel() {
+    services_.http.cancel();
+    running_ = false;
+}
+
+void UpdateCheck::fetch(const std::string& url, Fetched then) {
+    services_.http.head(url, [this, url, then = std::move(then)](
+                                 std::optional<std::int64_t> length) {
+        if (!length) return then(std::nullopt);
+        Filelen = static_cast<std::int32_t>(static_cast<std::uint32_t>(*length & 0xFFFFFFFF));
+        services_.http.get(
+            url, [this](std::int64_t count) { httpWork(count); }, then);
+    });
+}
+
+void UpdateCheck::version_fetched(const std::optional<std::string>& text) {
+    std::optional<Versions> agreed;
+    {
+        // The check goes on only to fetch the archive the user agreed to.
+        const ScopeExit step_done([&] { running_ = agreed.has_value(); });
+        agreed = offer_update(text);
+    }
+    if (!agreed) return;
+    fetch(base_url_ + Zipname, [this, versions = *agreed](std::optional<std::string> archive) {
+        archive_fetched(archive, versions);
+    });
+}
+
+std::optional<UpdateCheck::Versions> UpdateCheck::offer_update(
+    const std::optional<std::string>& text) {
+    const InfoTexts& texts = texts_;
+    // No file, no answer: counting that as some version would tell the user a falsehood
+    // ("nothing newer", or an offer of 1.0).
+    if (!text) {
+        services_.dialog.inform(texts.connect_failed);
         return std::nullopt;
     }
     // A server that answered with a text holding no number still counts as having 1.0.
-    return parse_version_file(text).value_or(1.0);
+    const double server = parse_version_file(*text).value_or(1.0);
+    double installed = 0;
+    if (!installed_version_(installed)) return std::nullopt;
+    if (installed == server) {
+        services_.dialog.inform(texts.up_to_date);
+        return std::nullopt;
+    }
+    if (!services_.dialog.ask(format(texts.update_question, installed, server)))
+        return std::nullopt;
+    return Versions{installed, server};
 }
 
-void UpdateCheck::download(double installed, double server) {
-    const InfoTexts& texts = texts_;
+void UpdateCheck::archive_fetched(const std::optional<std::string>& archive,
+                                  const Versions& versions) {
+    const ScopeExit done([this] { running_ = false; });
     try {
-        const std::string url = base_url_ + Zipname;
-        announce_length(url);
-        const std::string archive =
-            services_.http.get(url, [this](std::int64_t count) { httpWork(count); });
-
-        ArchiveSaveRequest request{texts.save_filter, "zip", folder_part(exe_path_),
-                                   change_extension(exe_path_, ".zip")};
-        const auto chosen = services_.dialog.save_archive_as(request);
-        if (!chosen) return;
-        // Whatever the user typed, it is saved as a zip archive.
-        const std::string path = change_extension(*chosen, ".zip");
-        services_.files.replace_file(path, archive);
-
-        if (!services_.shell.open_document("\"" + path + "\"", kShowNormal))
-            services_.dialog.inform(texts.unzip_failed);
-        services_.dialog.inform(format(texts.downloaded, installed, server));
+        if (!archive) throw HttpError("no archive");
+        save(*archive, versions);
     } catch (const std::exception&) {
-        services_.dialog.inform(texts.connect_failed);
+        services_.dialog.inform(texts_.connect_failed);
     }
 }
 
-void UpdateCheck::announce_length(const std::string& url) {
-    const std::int64_t length = services_.http.head(url);
-    Filelen = static_cast<std::int32_t>(static_cast<std::uint32_t>(length & 0xFFFFFFFF));
+void UpdateCheck::save(const std::string& archive, const Versions& versions) {
+    const InfoTexts& texts = texts_;
+    ArchiveSaveRequest request{texts.save_filter, "zip", folder_part(exe_path_),
+                               change_extension(exe_path_, ".zip")};
+    const auto chosen = services_.dialog.save_archive_as(request);
+    if (!chosen) return;
+    // Whatever the user typed, it is saved as a zip archive.
+    const std::string path = change_extension(*chosen, ".zip");
+    services_.files.replace_file(path, archive);
+
+    if (!services_.shell.open_document("\"" + path + "\"", kShowNormal))
+        services_.dialog.inform(texts.unzip_failed);
+    services_.dialog.inform(format(texts.downloaded, versions.installed, versions.server));
 }
 
 void UpdateCheck::httpWork(std::int64_t WorkCount) {

@@ -1,14 +1,16 @@
 #pragma once
 // The online check for a newer version: fetch the server's version file, compare its
 // number with the running program's, and on request download the archive, save it where
-// the user says and open it through the shell. Nothing is installed automatically.
+// the user says and open it through the shell. Nothing is installed automatically. The
+// requests run elsewhere; the check is a chain of steps, each taken when the answer it
+// waits for comes back on the window's thread, so it can be left at any moment.
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "info/http_worker.h"
 #include "platform/file_system.h"
-#include "platform/http_client.h"
 #include "platform/shell.h"
 
 namespace tastomat {
@@ -37,15 +39,10 @@ class UpdateDialog {
     virtual void show_progress(const std::string& text) = 0;
 };
 
-// Thrown by the dialog side to end a running check at once and without a message, when
-// the program is ending. Deliberately no std::exception: the check's failure paths catch
-// those.
-struct CheckAbandoned {};
-
 class UpdateCheck {
   public:
     struct Services {
-        HttpClient& http;
+        UpdateRequests& http;
         FileSystem& files;
         Shell& shell;
         UpdateDialog& dialog;
@@ -61,19 +58,30 @@ class UpdateCheck {
     std::int32_t Filelen = 0;
     const std::string Zipname;
 
-    // The whole check, start to end. A click while a check runs (its waits let input
-    // through) does nothing.
+    // Starts the check and returns; each request's answer takes it on a step, on the
+    // window's thread. A click while a check runs does nothing.
     void Getnewversionclick();
     // Progress of a transfer: bytes received so far.
     void httpWork(std::int64_t WorkCount);
+    // Ends a running check at once: what the server still sends is dropped, and no
+    // message or save dialog of this check comes up any more.
+    void cancel();
 
     bool running() const { return running_; }
 
   private:
-    // The server's version, nothing when its file could not be fetched.
-    std::optional<double> server_version();
-    void download(double installed, double server);
-    void announce_length(const std::string& url);
+    struct Versions {
+        double installed, server;
+    };
+    using Fetched = std::function<void(std::optional<std::string> body)>;
+    // HEAD (which sets Filelen), then GET; nothing when either fails.
+    void fetch(const std::string& url, Fetched then);
+    // The steps after each answer, on the window's thread.
+    void version_fetched(const std::optional<std::string>& text);
+    // The messages after the version step; both numbers when the user wants the archive.
+    std::optional<Versions> offer_update(const std::optional<std::string>& text);
+    void archive_fetched(const std::optional<std::string>& archive, const Versions& versions);
+    void save(const std::string& archive, const Versions& versions);
     std::string format(const std::string& text, double installed, double server) const;
 
     Services services_;

@@ -9,13 +9,14 @@ ui::DesignRect in_group(int x) { return kLayout.in_group(x, 16, 92, 41); }
 
 }  // namespace
 
-Tlaufwerksform::Tlaufwerksform(HWND owner) : ModalForm("laufwerksform", L"Tahoma") {
+Tlaufwerksform::Tlaufwerksform(HWND owner, const std::shared_ptr<WindowThread>& window)
+    : ModalForm("laufwerksform", L"Tahoma") {
     create_dialog(L"TTastomatLaufwerksform", L"Laufwerk ausw\u00e4hlen");
     SetWindowLongPtrW(hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     // Opens where it was designed, in the top-left corner of the screen.
     show_at_designed_position();
     ImageList2 = make_image_list();
-    drivelist = std::make_unique<ui::DriveCheckList>(*this, "drivelist", kLayout.content());
+    drivelist = std::make_unique<ui::DriveCheckList>(*this, "drivelist", kLayout.content(), window);
     drivelist->set_font_face(L"Segoe UI");
     GroupBox1 = std::make_unique<ui::GroupBox>(*this, "GroupBox1", kLayout.group());
     okbut = std::make_unique<ui::Button>(*this, "okbut", in_group(16), L"OK", ImageList2->icon(0),

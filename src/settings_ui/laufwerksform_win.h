@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "platform/window_thread.h"
 #include "ui/controls.h"
 #include "ui/drive_check_list.h"
 #include "ui/icons.h"
@@ -14,8 +15,9 @@ namespace tastomat {
 
 class Tlaufwerksform : public ui::ModalForm {
   public:
-    // owner: the settings window, which the dialog stays above.
-    explicit Tlaufwerksform(HWND owner);
+    // owner: the settings window, which the dialog stays above; window: its thread, where
+    // the drives' names come back.
+    Tlaufwerksform(HWND owner, const std::shared_ptr<WindowThread>& window);
 
     std::unique_ptr<ui::ImageList> ImageList2;
     std::unique_ptr<ui::DriveCheckList> drivelist;

@@ -1,10 +1,11 @@
 #include "settings_ui/programmliste_win.h"
 
+#include <utility>
+
 #include "components/shortcut.h"
 #include "info/infodialog_win.h"
 #include "info/update_server.h"
 #include "platform/win32/wide.h"
-#include "settings_ui/drive_retargeting.h"
 #include "settings_ui/laufwerksform_win.h"
 #include "settings_ui/parameterform_win.h"
 #include "settings_ui/slot_editing.h"
@@ -53,13 +54,14 @@ void arm_stored_launcher_hotkey(Tfishotkey& HotKey, Platform& platform,
 
 Tprogrammliste::Tprogrammliste(Tfishotkey& HotKey, Platform& platform,
                                const SettingsLocation& location, const ui::ProgramIcon& icon,
-                               Load when)
+                               SettingsBackground background, Load when)
     : Form(kFormName, L"MS Sans Serif"),
       HotKey_(HotKey),
       platform_(platform),
       location_(location),
       icon_(icon),
-      settings_file_(location.SettingsFile, form_state_file(platform)) {
+      settings_file_(location.SettingsFile, form_state_file(platform)),
+      background_(std::move(background)) {
     create_dialog(L"TTastomatProgrammliste", L"Einstellungen", icon.large(), icon.small());
     create_controls();
     create_menu();
@@ -219,7 +221,19 @@ void Tprogrammliste::Formhide() {
 
 void Tprogrammliste::Formclose() {
     HotKey_.SetEnabled(true);
+    // What the drives answer after the close would change a table the user has left.
+    retargeting_.reset();
     Saveprogs();
+}
+
+bool Tprogrammliste::save_if_open() {
+    if (!loaded_ || !visible()) return true;
+    bool saved = false;
+    ui::guarded(hwnd(), [&] {
+        Saveprogs();
+        saved = true;
+    });
+    return saved;
 }
 
 void Tprogrammliste::Saveprogs() { settings_file_.save(*this, table_); }
@@ -288,18 +302,39 @@ void Tprogrammliste::Kuerzelkeydown(WORD Key, ShiftState Shift) {
 }
 
 void Tprogrammliste::Infobutclick() {
-    Tinfodialog dialog(hwnd(), platform_, update_server(), icon_);
+    Tinfodialog dialog(hwnd(), platform_, update_server(), icon_, background_.window);
     dialog.ShowModal();
 }
 
 void Tprogrammliste::Helpbutclick() { ui::Application::instance().show_help(100); }
 
 void Tprogrammliste::Laufwerkbutclick() {
-    Tlaufwerksform dialog(hwnd());
-    DriveChoice choice;
-    choice.confirmed = dialog.show_modal(hwnd()) == ui::ModalResult::Ok;
-    if (choice.confirmed) choice.roots = dialog.drivelist->checked_roots();
-    retarget_drives(table_, choice, platform_.files, platform_.drives);
+    // One move at a time: a second one planned from the table before the first is applied
+    // would find the first one's slots changed and leave them.
+    if (retargeting_) return;
+    Retargeting plan;
+    {
+        Tlaufwerksform dialog(hwnd(), background_.window);
+        DriveChoice choice;
+        choice.confirmed = dialog.show_modal(hwnd()) == ui::ModalResult::Ok;
+        if (choice.confirmed) choice.roots = dialog.drivelist->checked_roots();
+        plan = plan_retargeting(table_, choice);
+    }
+    if (plan.empty()) return;
+    // The window goes on answering while the drives are asked; what the user changes in the
+    // meantime is kept (see apply_retargeting).
+    retargeting_ = std::make_shared<int>(0);
+    retarget_in_background(std::move(plan), background_.probes, background_.window,
+                           [this, wanted = std::weak_ptr<int>(retargeting_)](
+                               const Retargeting& done, const RetargetFindings& findings) {
+                               if (wanted.expired()) return;
+                               retargeted(done, findings);
+                           });
+}
+
+void Tprogrammliste::retargeted(const Retargeting& plan, const RetargetFindings& findings) {
+    retargeting_.reset();
+    apply_retargeting(table_, plan, findings);
 }
 
 void Tprogrammliste::Button1Click() {
@@ -360,7 +395,7 @@ LRESULT Tprogrammliste::on_message(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ENDSESSION:
             // After this message the session may end at any moment, and the process with it,
             // without a close: what closing the open window would write is written now.
-            if (wp && loaded_ && visible()) ui::guarded(hwnd(), [this] { Saveprogs(); });
+            if (wp) save_if_open();
             return 0;
         case WM_COMMAND:
             // Escape closes the window, which saves; it never deletes an entry.

@@ -9,6 +9,8 @@
 
 #include "components/fishotkey_win.h"
 #include "platform/platform.h"
+#include "platform/window_thread.h"
+#include "settings_ui/drive_retargeting.h"
 #include "settings_ui/settings_file_session.h"
 #include "support/settings_location.h"
 #include "table/program_table.h"
@@ -29,6 +31,13 @@ namespace tastomat {
 void arm_stored_launcher_hotkey(Tfishotkey& HotKey, Platform& platform,
                                 const SettingsLocation& location);
 
+// Where the window's work that may wait on a drive or the server runs, and how its answers
+// come back to the window's thread.
+struct SettingsBackground {
+    std::shared_ptr<WindowThread> window;
+    std::shared_ptr<const DriveProbes> probes;
+};
+
 class Tprogrammliste : public ui::Form {
   public:
     // Loading reads the table and the window's stored state and records the start in the
@@ -37,7 +46,8 @@ class Tprogrammliste : public ui::Form {
     enum class Load { at_once, later };
     // icon: the program's, for this window and its info dialog; it outlives both.
     Tprogrammliste(Tfishotkey& HotKey, Platform& platform, const SettingsLocation& location,
-                   const ui::ProgramIcon& icon, Load when = Load::at_once);
+                   const ui::ProgramIcon& icon, SettingsBackground background,
+                   Load when = Load::at_once);
     ~Tprogrammliste() override;
     // Once; later calls do nothing.
     void load();
@@ -53,6 +63,9 @@ class Tprogrammliste : public ui::Form {
     // From the launcher's menu or Ctrl+E: placed at the bottom right above the launcher;
     // brought to the front when already open, otherwise shown modally.
     void open_from_launcher();
+    // While the window is open: writes what closing it would write, as the session's end and
+    // "Beenden" need. False when that failed (the error box has said so).
+    bool save_if_open();
 
     // Handlers.
     void FormCreate();
@@ -97,6 +110,7 @@ class Tprogrammliste : public ui::Form {
     void set_list_line(int index);
     void Saveprogs();
     void close_window();
+    void retargeted(const Retargeting& plan, const RetargetFindings& findings);
 
     Tfishotkey& HotKey_;
     Platform& platform_;
@@ -104,8 +118,11 @@ class Tprogrammliste : public ui::Form {
     const ui::ProgramIcon& icon_;
     ProgramTable table_;
     SettingsFileSession settings_file_;
+    SettingsBackground background_;
     std::vector<std::unique_ptr<FormControl>> components_;
     bool loaded_ = false;
+    // Set while "Laufwerk" waits for the drives; its answer is wanted only while this is.
+    std::shared_ptr<int> retargeting_;
 };
 
 }  // namespace tastomat

@@ -49,9 +49,16 @@ int generic_drive_icon(int fallback) {
     return found && stock.iSysImageIndex >= 0 ? stock.iSysImageIndex : fallback;
 }
 
+// One for the process: a share that never answers is asked once, not at each opening.
+DriveLabeler& labeler() {
+    static DriveLabeler shell(shell_label);
+    return shell;
+}
+
 }  // namespace
 
-DriveCheckList::DriveCheckList(Form& form, std::string name, DesignRect rect)
+DriveCheckList::DriveCheckList(Form& form, std::string name, DesignRect rect,
+                               const std::shared_ptr<WindowThread>& window)
     : Control(form, std::move(name), ControlKind::Other, rect) {
     // The shell's own image list is shared by every window of the process: never ours to
     // destroy.
@@ -61,10 +68,10 @@ DriveCheckList::DriveCheckList(Form& form, std::string name, DesignRect rect)
                   WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(hwnd(), LVS_EX_CHECKBOXES | LVS_EX_DOUBLEBUFFER);
     SetWindowTheme(hwnd(), L"Explorer", nullptr);
-    fill();
+    fill(window);
 }
 
-void DriveCheckList::fill() {
+void DriveCheckList::fill(const std::shared_ptr<WindowThread>& window) {
     // The list of the system's images, without touching any drive to get it.
     SHFILEINFOW info{};
     const auto images = reinterpret_cast<HIMAGELIST>(
@@ -74,22 +81,40 @@ void DriveCheckList::fill() {
     roots_ = logical_drive_roots();
     std::vector<std::string> roots;
     for (const std::wstring& root : roots_) roots.push_back(to_utf8(root));
-    const std::vector<DriveLabel> labels =
-        label_drives(roots, shell_label, generic_drive_icon(images ? info.iIcon : 0),
-                     std::chrono::steady_clock::now() + kDriveDeadline);
-    for (size_t i = 0; i < labels.size(); ++i) {
-        std::wstring text = to_wide(labels[i].text);
+    const int generic_icon = generic_drive_icon(images ? info.iIcon : 0);
+    for (size_t i = 0; i < roots.size(); ++i) {
+        const DriveLabel label = placeholder_label(roots[i], generic_icon);
+        std::wstring text = to_wide(label.text);
         LVITEMW item{};
         item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
         item.iItem = static_cast<int>(i);
         item.pszText = text.data();
-        item.iImage = labels[i].icon;
+        item.iImage = label.icon;
         item.lParam = static_cast<LPARAM>(i);
         ListView_InsertItem(hwnd(), &item);
     }
+    labeler().ask(roots, window,
+                  [this, alive = std::weak_ptr<int>(alive_)](size_t index, const DriveLabel& label) {
+                      if (!alive.expired()) show_label(index, label);
+                  });
     if (!roots_.empty())
         ListView_SetItemState(hwnd(), 0, LVIS_FOCUSED | LVIS_SELECTED,
                               LVIS_FOCUSED | LVIS_SELECTED);
+}
+
+void DriveCheckList::show_label(size_t index, const DriveLabel& label) {
+    LVFINDINFOW find{};
+    find.flags = LVFI_PARAM;
+    find.lParam = static_cast<LPARAM>(index);
+    const int at = ListView_FindItem(hwnd(), -1, &find);
+    if (at < 0) return;
+    std::wstring text = to_wide(label.text);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = at;
+    item.pszText = text.data();
+    item.iImage = label.icon;
+    ListView_SetItem(hwnd(), &item);
 }
 
 std::vector<std::string> DriveCheckList::checked_roots() const {

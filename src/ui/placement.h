@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "ui/corner_placement.h"
+#include "ui/messages.h"
 
 namespace tastomat::ui {
 
@@ -28,9 +29,6 @@ inline void place_bottom_right(HWND hwnd) {
 inline void stay_above_launcher(HWND hwnd) {
     SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
-
-// Posted to itself by a window that lost the activation; see above_launcher_while_active.
-inline constexpr UINT kLeftActivation = WM_APP + 0x52;
 
 // Call with every WM_ACTIVATE, and with kLeftActivation. Leaving the topmost band waits
 // until the activation has moved on, so that the window can go right below the one that

@@ -3,10 +3,10 @@
 #include <shellapi.h>
 
 #include "ui/application.h"
+#include "ui/messages.h"
 
 namespace tastomat::ui {
 namespace {
-constexpr UINT kTrayCallback = WM_APP + 1;
 constexpr UINT kIconId = 1;
 constexpr UINT_PTR kRetryTimer = 1;
 constexpr UINT kRetryInterval = 1000;

@@ -8,6 +8,7 @@
 #include "platform/win32/wide.h"
 #include "ui/dpi.h"
 #include "ui/message_box.h"
+#include "ui/messages.h"
 
 namespace tastomat::ui {
 namespace {
@@ -30,18 +31,17 @@ class ErrorQueue : private Window {
         for (const Pending& p : pending_)
             if (p.message == message) return;
         pending_.push_back({owner, std::move(message)});
-        if (!reporting_ && pending_.size() == 1) PostMessageW(hwnd(), kReport, 0, 0);
+        if (!reporting_ && pending_.size() == 1) PostMessageW(hwnd(), kReportErrors, 0, 0);
     }
 
   private:
-    static constexpr UINT kReport = WM_APP + 0x51;
     struct Pending {
         HWND owner;
         std::wstring message;
     };
 
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override {
-        if (msg != kReport) return default_message(msg, wp, lp);
+        if (msg != kReportErrors) return default_message(msg, wp, lp);
         if (reporting_) return 0;
         reporting_ = true;
         while (!pending_.empty()) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <memory>
 #include <set>
 
 #include "support/fakes.h"
@@ -90,8 +92,8 @@ TEST(DriveRetargeting, MovesEveryPathThatExistsOnTheCheckedDrives) {
     };
     for (const RetargetCase& c : cases) {
         SCOPED_TRACE(c.name);
-        test::FakeFileSystem files;
-        test::FakeDrives drives;
+        const auto probes = std::make_shared<test::FakeDriveProbes>();
+        test::FakeFileSystem& files = probes->files;
         for (const std::string& path : c.existing) {
             if (path.back() == '\\') {
                 files.add_dir(path);
@@ -112,7 +114,8 @@ TEST(DriveRetargeting, MovesEveryPathThatExistsOnTheCheckedDrives) {
         std::set<int> rewritten;
         table.on_program_changed = [&](int i) { rewritten.insert(i); };
 
-        retarget_drives(table, c.choice, files, drives);
+        const Retargeting plan = plan_retargeting(table, c.choice);
+        apply_retargeting(table, plan, probe_retargeting(plan, probes, std::chrono::steady_clock::now() + std::chrono::minutes(1)));
 
         EXPECT_EQ(table.Progs[kA], c.a);
         EXPECT_EQ(table.Progs[kZero], c.zero);
@@ -127,10 +130,77 @@ TEST(DriveRetargeting, MovesEveryPathThatExistsOnTheCheckedDrives) {
         EXPECT_EQ(table.Verzeichnisse[kA], "D:\\Texte\\");
         EXPECT_EQ(table.Parameter[kA], "D:\\Texte\\liste.txt");
         EXPECT_EQ(files.writes, 0);
-        EXPECT_EQ(drives.error_mode, 0u);
-        if (c.lines_rewritten) {
-            EXPECT_EQ(drives.modes_set.front(), kFailCriticalErrors);
+    }
+}
+
+// The drives are asked on a worker and the answer comes back as a task; meanwhile the user
+// goes on editing, and a drive may never answer.
+TEST(DriveRetargeting, InTheBackgroundUnderTheDeadlineKeepingWhatTheUserChangedMeanwhile) {
+    using Answer = test::FakeDriveProbes::Answer;
+    using namespace std::chrono;
+    constexpr milliseconds kBudget{200};
+    const std::string tool = "D:\\Tools\\edit.exe", game = "D:\\Spiele\\s.exe";
+    struct Case {
+        const char* what;
+        Answer e, f;  // how E: and F: answer; both hold both programs
+        std::vector<std::string> checked;
+        std::function<void(ProgramTable&)> meanwhile;  // the user, before the answer
+        std::string a, b;                              // slots A and B afterwards
+        std::set<int> lines;                           // rewritten by the answer
+        bool window_gone = false;
+    };
+    const Case cases[] = {
+        {"both answer: the last checked drive wins", Answer::at_once, Answer::at_once,
+         {"E:\\", "F:\\"}, nullptr, "F:\\Tools\\edit.exe", "F:\\Spiele\\s.exe", {kA, kB}},
+        {"F: never answers: E: alone counts", Answer::at_once, Answer::never, {"E:\\", "F:\\"},
+         nullptr, "E:\\Tools\\edit.exe", "E:\\Spiele\\s.exe", {kA, kB}},
+        {"the only drive never answers: nothing moves", Answer::never, Answer::at_once, {"E:\\"},
+         nullptr, tool, game, {kA, kB}},
+        {"an answer after the deadline is dropped", Answer::slow, Answer::at_once, {"E:\\"},
+         nullptr, tool, game, {kA, kB}},
+        {"a slot the user chose anew stays as chosen", Answer::at_once, Answer::at_once, {"E:\\"},
+         [](ProgramTable& t) { t.set_program(kA, "C:\\Neu\\n.exe"); }, "C:\\Neu\\n.exe",
+         "E:\\Spiele\\s.exe", {kB}},
+        {"a slot the user deleted stays free", Answer::at_once, Answer::never, {"E:\\", "F:\\"},
+         [](ProgramTable& t) { t.set_program(kB, ""); }, "E:\\Tools\\edit.exe", "", {kA}},
+        {"the window gone: the answer is dropped", Answer::at_once, Answer::at_once, {"E:\\"},
+         nullptr, tool, game, {}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Shared with the workers, which may outlive the case.
+        const auto probes = std::make_shared<test::FakeDriveProbes>();
+        for (const char* path : {"E:\\Tools\\edit.exe", "E:\\Spiele\\s.exe",
+                                 "F:\\Tools\\edit.exe", "F:\\Spiele\\s.exe"})
+            probes->files.add_file(path);
+        probes->answers['E'] = c.e;
+        probes->answers['F'] = c.f;
+        auto window = std::make_shared<test::QueuedWindowThread>();
+        ProgramTable table;
+        table.Progs[kA] = tool;
+        table.Progs[kB] = game;
+        std::set<int> rewritten;
+        table.on_program_changed = [&](int i) { rewritten.insert(i); };
+
+        const auto asked = steady_clock::now();
+        retarget_in_background(plan_retargeting(table, {true, c.checked}), probes, window,
+                               [&table](const Retargeting& plan, const RetargetFindings& found) {
+                                   apply_retargeting(table, plan, found);
+                               },
+                               kBudget);
+        EXPECT_EQ(table.Progs[kA], tool) << "nothing moves before the answer is back";
+        if (c.meanwhile) c.meanwhile(table);
+        if (c.window_gone) window->close();
+        rewritten.clear();
+        if (!c.window_gone) {
+            ASSERT_TRUE(window->wait_for_posts(1));
+            EXPECT_LT(steady_clock::now() - asked, kBudget + seconds(2)) << "waited for a drive";
         }
+        window->run_pending();
+
+        EXPECT_EQ(table.Progs[kA], c.a);
+        EXPECT_EQ(table.Progs[kB], c.b);
+        EXPECT_EQ(rewritten, c.lines);
     }
 }
 

@@ -1,15 +1,18 @@
-// Requests on a worker thread while the asking thread waits: what the asking thread sees,
-// and that an abandoned request ends alone without touching what the asker left behind.
+// Requests on a worker thread whose answers come back as tasks on the window's thread: what
+// that thread sees, and that an abandoned request ends alone, delivering nothing.
 #include "info/http_worker.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
+
+#include "support/fakes.h"
 
 namespace tastomat {
 namespace {
@@ -50,48 +53,24 @@ class BlockingHttp final : public HttpClient {
         gate_->pass();
         if (fails) throw HttpError("refused");
         progress(7);
+        transferred = true;
         return "body of " + url;
     }
+    std::atomic<bool> transferred{false};
 
   private:
     std::shared_ptr<Gate> gate_;
 };
 
-struct Abandoned {};
-
-// Counts its waits and runs the test's step at each; waits for the worker's signal.
-class FakeWaiter final : public HttpWaiter {
-  public:
-    std::function<void(int)> at_wait;
-    int waits = 0;
-
-    std::function<void()> signal() override {
-        auto state = state_;
-        return [state] {
-            const std::lock_guard<std::mutex> hold(state->lock);
-            ++state->signals;
-            state->changed.notify_all();
-        };
+// Runs the window's tasks as they come until done says so.
+void run_tasks_until(test::QueuedWindowThread& window, const std::function<bool()>& done) {
+    for (int posts = 1; !done(); ++posts) {
+        ASSERT_TRUE(window.wait_for_posts(posts)) << "no answer came back";
+        window.run_pending();
     }
-    void wait() override {
-        if (at_wait) at_wait(waits);
-        ++waits;
-        std::unique_lock<std::mutex> hold(state_->lock);
-        state_->changed.wait_for(hold, 10ms, [&] { return state_->signals != seen_; });
-        seen_ = state_->signals;
-    }
+}
 
-  private:
-    struct State {
-        std::mutex lock;
-        std::condition_variable changed;
-        int signals = 0;
-    };
-    std::shared_ptr<State> state_ = std::make_shared<State>();
-    int seen_ = 0;
-};
-
-TEST(HttpWorkerTest, RequestsRunOffTheAskingThreadWhichKeepsWaitingInItsLoop) {
+TEST(HttpWorkerTest, RequestsRunOffTheWindowsThreadAndAnswerThroughIt) {
     struct Case {
         const char* what;
         bool head;
@@ -103,30 +82,34 @@ TEST(HttpWorkerTest, RequestsRunOffTheAskingThreadWhichKeepsWaitingInItsLoop) {
         auto gate = std::make_shared<Gate>();
         auto inner = std::make_shared<BlockingHttp>(gate);
         inner->fails = c.fails;
-        FakeWaiter waiter;
-        // The asking thread goes round its loop a few times before the server answers.
-        waiter.at_wait = [&](int n) {
-            if (n == 3) gate->release();
-        };
-        HttpWorker worker(inner, waiter);
+        auto window = std::make_shared<test::QueuedWindowThread>();
+        HttpWorker worker(inner, window);
         std::vector<std::pair<std::int64_t, std::thread::id>> progress;
-        const auto ask = [&] {
-            if (c.head) return std::to_string(worker.head("u"));
-            return worker.get(
-                "u", [&](std::int64_t n) { progress.emplace_back(n, std::this_thread::get_id()); });
-        };
-        if (c.fails) {
-            EXPECT_THROW(ask(), HttpError);
+        std::optional<std::optional<std::string>> answer;  // outer: answered at all
+        if (c.head) {
+            worker.head("u", [&](std::optional<std::int64_t> length) {
+                answer = length ? std::optional(std::to_string(*length)) : std::nullopt;
+            });
         } else {
-            EXPECT_EQ(ask(), c.head ? "42" : "body of u");
+            worker.get(
+                "u",
+                [&](std::int64_t n) { progress.emplace_back(n, std::this_thread::get_id()); },
+                [&](std::optional<std::string> body) { answer = std::move(body); });
         }
-        EXPECT_GE(waiter.waits, 4);
+        // The request waits for the server; this thread is free and nothing has answered.
+        window->run_pending();
+        EXPECT_FALSE(answer.has_value());
+        gate->release();
+        run_tasks_until(*window, [&] { return answer.has_value(); });
+
+        const std::optional<std::string> expected =
+            c.fails ? std::nullopt : std::optional<std::string>(c.head ? "42" : "body of u");
+        EXPECT_EQ(*answer, expected);
         EXPECT_NE(inner->ran_on, std::this_thread::get_id());
         if (!c.head) {
             ASSERT_FALSE(progress.empty());
-            EXPECT_EQ(progress.front().first, 3);
             if (!c.fails) {
-                EXPECT_EQ(progress.back().first, 7);
+                EXPECT_EQ(progress.back().first, 7) << "the last count comes before the body";
             }
             for (const auto& [count, thread] : progress)
                 EXPECT_EQ(thread, std::this_thread::get_id()) << count;
@@ -134,25 +117,32 @@ TEST(HttpWorkerTest, RequestsRunOffTheAskingThreadWhichKeepsWaitingInItsLoop) {
     }
 }
 
-TEST(HttpWorkerTest, AnAbandonedRequestEndsAloneAndLetsGoOfTheClientAfterwards) {
-    auto gate = std::make_shared<Gate>();
-    auto inner = std::make_shared<BlockingHttp>(gate);
-    const std::weak_ptr<BlockingHttp> watched = inner;
-    {
-        auto waiter = std::make_unique<FakeWaiter>();
-        waiter->at_wait = [](int n) {
-            if (n == 1) throw Abandoned{};
-        };
-        HttpWorker worker(std::move(inner), *waiter);
-        EXPECT_THROW(worker.get("u", [](std::int64_t) {}), Abandoned);
+TEST(HttpWorkerTest, ACancelledRequestDeliversNothingStopsAndLetsGoOfTheClient) {
+    for (const bool by_destruction : {false, true}) {
+        SCOPED_TRACE(by_destruction ? "worker destroyed" : "cancelled");
+        auto gate = std::make_shared<Gate>();
+        auto inner = std::make_shared<BlockingHttp>(gate);
+        const std::weak_ptr<BlockingHttp> watched = inner;
+        auto window = std::make_shared<test::QueuedWindowThread>();
+        int delivered = 0;
+        {
+            HttpWorker worker(inner, window);
+            worker.get(
+                "u", [&](std::int64_t) { ++delivered; },
+                [&](std::optional<std::string>) { ++delivered; });
+            // The first report is on its way when the user leaves.
+            ASSERT_TRUE(window->wait_for_posts(1));
+            if (!by_destruction) worker.cancel();
+        }
+        gate->release();
+        const auto deadline = std::chrono::steady_clock::now() + 30s;
+        while (inner.use_count() > 1 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(5ms);
+        EXPECT_EQ(inner.use_count(), 1) << "the worker never let go of the client";
+        EXPECT_FALSE(inner->transferred) << "the transfer went on after the cancel";
+        window->run_pending();
+        EXPECT_EQ(delivered, 0);
     }
-    // The asker, its waiter and its worker are gone; the request is still under way.
-    EXPECT_FALSE(watched.expired());
-    gate->release();
-    const auto deadline = std::chrono::steady_clock::now() + 30s;
-    while (!watched.expired() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(5ms);
-    EXPECT_TRUE(watched.expired()) << "the worker never let go of the client";
 }
 
 }  // namespace

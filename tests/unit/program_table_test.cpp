@@ -187,7 +187,8 @@ TEST(Buildhint, FollowsEveryChangeOfTheTable) {
          a + b + "\r\nC: C:\\c.exe"},
         {"paths moved to another drive",
          [](ProgramTable& t, const Probes& p) {
-             retarget_drives(t, {true, {"F:\\"}}, p->files, p->drives);
+             const Retargeting plan = plan_retargeting(t, {true, {"F:\\"}});
+             apply_retargeting(t, plan, probe_retargeting(plan, p, std::chrono::steady_clock::now() + std::chrono::minutes(1)));
          },
          "\r\nA: F:\\Tools\\a.exe\r\nB: F:\\Tools\\b.exe"},
         {"drive search moved a slot",

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
+#include <memory>
 #include <optional>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -116,11 +119,29 @@ ServedFile served(const std::string& body, bool announce = true) {
     return {announce ? std::int64_t(body.size()) : -1, body};
 }
 
+// The check over the real request worker: the fake server answers on the worker's thread,
+// and the steps are taken on the test's, which plays the window's.
+struct Requests {
+    std::shared_ptr<FakeHttp> http = std::make_shared<FakeHttp>();
+    std::shared_ptr<test::QueuedWindowThread> window =
+        std::make_shared<test::QueuedWindowThread>();
+    HttpWorker worker{http, window};
+
+    // Runs the window's tasks until the check has ended.
+    void run(const UpdateCheck& check) {
+        for (int posts = 1; check.running(); ++posts) {
+            ASSERT_TRUE(window->wait_for_posts(posts)) << "the check hangs";
+            window->run_pending();
+        }
+    }
+};
+
 class UpdateCheckTest : public ::testing::Test {
   protected:
     test::FakeFileSystem files;
     test::FakeShell shell;
-    FakeHttp http;
+    Requests requests;
+    FakeHttp& http = *requests.http;
     FakeDialog dialog;
 };
 
@@ -165,7 +186,8 @@ TEST_F(UpdateCheckTest, Scenarios) {
         files.fail_writes = (s.twists & kWriteFails) != 0;
         test::FakeShell shell;
         shell.documents_open = (s.twists & kNoOpener) == 0;
-        FakeHttp http;
+        Requests requests;
+        FakeHttp& http = *requests.http;
         if (s.version_file) {
             http.files[std::string(kBase) + "tastomat.ver"] =
                 served(s.version_file, (s.twists & kNoLength) == 0);
@@ -178,13 +200,15 @@ TEST_F(UpdateCheckTest, Scenarios) {
         const char separator = english ? '.' : ',';
 
         UpdateCheck check(
-            {http, files, shell, dialog}, english ? english_texts() : german_texts(), kBase, kExe,
+            {requests.worker, files, shell, dialog}, english ? english_texts() : german_texts(),
+            kBase, kExe,
             [&](double& number) {
                 if (s.installed) number = *s.installed;
                 return s.installed.has_value();
             },
             separator);
         check.Getnewversionclick();
+        requests.run(check);
 
         EXPECT_EQ(dialog.events, s.events);
         if (s.progress) {
@@ -209,11 +233,12 @@ TEST_F(UpdateCheckTest, AsksTheServerForTheProgramsFilesAndProposesItsFolder) {
     http.files[std::string(kBase) + "tastomat.zip"] = served(kArchive);
     dialog.answer = true;
     UpdateCheck check(
-        {http, files, shell, dialog}, german_texts(), kBase, kExe,
+        {requests.worker, files, shell, dialog}, german_texts(), kBase, kExe,
         [](double& number) { return number = 1.0, true; }, ',');
-    // A click while the check runs (its waits let input through) does nothing.
+    // A click while the check runs does nothing.
     dialog.during_progress = [&] { check.Getnewversionclick(); };
     check.Getnewversionclick();
+    requests.run(check);
 
     EXPECT_EQ(check.Zipname, "tastomat.zip");
     EXPECT_EQ(http.calls,
@@ -228,15 +253,54 @@ TEST_F(UpdateCheckTest, AsksTheServerForTheProgramsFilesAndProposesItsFolder) {
     EXPECT_EQ(dialog.request->file_name, "E:\\Tastomat\\Tastomat.zip");
 }
 
-TEST_F(UpdateCheckTest, AnAbandonedCheckEndsAtOnceWithoutAMessage) {
-    http.files[std::string(kBase) + "tastomat.ver"] = served("1,06");
-    dialog.during_progress = [] { throw CheckAbandoned{}; };
-    UpdateCheck check(
-        {http, files, shell, dialog}, german_texts(), kBase, kExe,
-        [](double& number) { return number = 1.0, true; }, ',');
-    EXPECT_THROW(check.Getnewversionclick(), CheckAbandoned);
-    EXPECT_TRUE(dialog.events.empty());
-    EXPECT_FALSE(check.running());
+TEST_F(UpdateCheckTest, ClosingTheDialogEndsTheCheckAtOnceAndNothingComesUpAfterwards) {
+    struct Case {
+        const char* what;
+        const char* cancelled_during;  // the transfer of this file
+        std::vector<std::string> events;
+    };
+    const Case cases[] = {
+        {"while the version file comes", "tastomat.ver", {}},
+        {"while the archive comes", "tastomat.zip", {question("1,00", "1,06")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeDialog dialog;
+        dialog.answer = true;
+        dialog.save_as = "C:\\Downloads\\a.zip";
+        test::FakeFileSystem files;
+        files.add_dir("C:\\Downloads");
+        auto requests = std::make_unique<Requests>();
+        requests->http->files[std::string(kBase) + "tastomat.ver"] = served("1,06");
+        requests->http->files[std::string(kBase) + "tastomat.zip"] = served(kArchive);
+        const std::shared_ptr<FakeHttp> http = requests->http;
+        const std::shared_ptr<test::QueuedWindowThread> window = requests->window;
+        UpdateCheck check(
+            {requests->worker, files, shell, dialog}, german_texts(), kBase, kExe,
+            [](double& number) { return number = 1.0, true; }, ',');
+        dialog.during_progress = [&] {
+            if (http->calls.back().find(c.cancelled_during) == std::string::npos) return;
+            // As the dialog does when it closes: the check ends, then the requests go.
+            check.cancel();
+            requests.reset();
+        };
+        check.Getnewversionclick();
+        for (int posts = 1; requests && check.running(); ++posts) {
+            ASSERT_TRUE(window->wait_for_posts(posts)) << "the check hangs";
+            window->run_pending();
+        }
+        EXPECT_FALSE(check.running());
+        // The worker ends alone; whatever it still hands back is dropped.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (http.use_count() > 1 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        window->run_pending();
+        EXPECT_EQ(dialog.events, c.events);
+        EXPECT_EQ(files.writes, 0);
+        EXPECT_TRUE(shell.documents.empty());
+        const std::string last = http->calls.back();
+        EXPECT_NE(last.find(c.cancelled_during), std::string::npos) << last;
+    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "components/fishotkey_win.h"
+#include "platform/win32/drives_win.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
 #include "res/resource_ids.h"
@@ -16,6 +17,7 @@
 #include "support/form_state.h"
 #include "support/settings_location.h"
 #include "support/temp_folder_win.h"
+#include "ui/task_window.h"
 
 namespace tastomat {
 namespace {
@@ -34,9 +36,13 @@ class FormStateOnDisk : public ::testing::Test {
         return s.str();
     }
     bool load() { return LoadFormState(form_, file_, storage_); }
+    SettingsBackground background() const {
+        return {tasks_.poster(), std::make_shared<WinDriveProbes>()};
+    }
 
     Win32Platform& os_ = win32_platform();
     const ui::ProgramIcon icon_{IDI_TASTOMAT};
+    ui::TaskWindow tasks_;
     FormStateFile storage_{os_.files, os_.code_page, ','};
     test::TempFolder temp_{L"tastomat-form-"};
     const fs::path& dir_ = temp_.path();
@@ -101,7 +107,7 @@ TEST_F(FormStateOnDisk, SettingsWindowWritesItsSectionInComponentOrder) {
     SettingsLocation location{dir_.string() + "\\", file_, "C:\\Program Files\\"};
     Tfishotkey hotkey;
     {
-        Tprogrammliste window(hotkey, os_.platform, location, icon_);
+        Tprogrammliste window(hotkey, os_.platform, location, icon_, background());
         EXPECT_EQ(window.kuerzel->text(), "Alt+F12");
         EXPECT_EQ(window.programme->count(), 48);
         window.Formclose();
@@ -119,7 +125,7 @@ TEST_F(FormStateOnDisk, SettingsWindowRestoresTheHotkeyTextAndCapturesANewOne) {
     put(file_, utf16_settings("Strg+F9"));
     SettingsLocation location{dir_.string() + "\\", file_, ""};
     Tfishotkey hotkey;
-    Tprogrammliste window(hotkey, os_.platform, location, icon_);
+    Tprogrammliste window(hotkey, os_.platform, location, icon_, background());
     EXPECT_EQ(window.kuerzel->text(), "Strg+F9");
     EXPECT_EQ(hotkey.Key(), 0x4000 | VK_F9);
     window.FormShow();
@@ -133,7 +139,7 @@ TEST_F(FormStateOnDisk, SettingsWindowRestoresTheHotkeyTextAndCapturesANewOne) {
 TEST_F(FormStateOnDisk, SettingsWindowRedrawsItsButtonIconsForANewDensity) {
     SettingsLocation location{dir_.string() + "\\", file_, ""};
     Tfishotkey hotkey;
-    Tprogrammliste window(hotkey, os_.platform, location, icon_);
+    Tprogrammliste window(hotkey, os_.platform, location, icon_, background());
     const std::vector<ui::Button*> buttons{window.okbut.get(),        window.infobut.get(),
                                            window.helpbut.get(),      window.laufwerkbut.get(),
                                            window.parameterbut.get(), window.delbut.get(),
