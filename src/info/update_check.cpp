@@ -50,11 +50,14 @@ void UpdateCheck::fetch(const std::string& url, Fetched then) {
 
 void UpdateCheck::version_fetched(const std::optional<std::string>& text) {
     std::optional<Versions> agreed;
-    {
-        // The check goes on only to fetch the archive the user agreed to.
-        const ScopeExit step_done([&] { running_ = agreed.has_value(); });
+    try {
         agreed = offer_update(text);
+    } catch (...) {
+        running_ = false;
+        throw;
     }
+    // The check goes on only to fetch the archive the user agreed to.
+    running_ = agreed.has_value();
     if (!agreed) return;
     fetch(base_url_ + Zipname, [this, versions = *agreed](std::optional<std::string> archive) {
         archive_fetched(archive, versions);

@@ -19,6 +19,10 @@ class HttpError : public std::runtime_error {
 // made the request, while it blocks. May throw to abandon the transfer.
 using HttpProgress = std::function<void(std::int64_t received)>;
 
+// The largest reply body kept in memory. The update archive is a fraction of a megabyte;
+// a server that announces or sends more is not the maker's, or is broken.
+inline constexpr std::int64_t kLargestHttpBody = std::int64_t{64} << 20;
+
 // How long one step of a request may take before it fails, in milliseconds.
 struct HttpTimeouts {
     int resolve_ms = 15000;
@@ -34,6 +38,7 @@ class HttpClient {
     virtual std::int64_t head(const std::string& url) = 0;
     // GET: the body exactly as received. The version file is read from these bytes too:
     // its rules look at the raw text (a byte-order mark counts as an ordinary character).
+    // A body announced or received above the client's limit is an HttpError.
     virtual std::string get(const std::string& url, const HttpProgress& progress) = 0;
 };
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 #include <string>
@@ -110,6 +111,45 @@ TEST(WinHttpClient, LargeBodyArrivesWholeWithRisingProgress) {
     ASSERT_GT(reports.size(), 2u);
     EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
     EXPECT_EQ(reports.back(), static_cast<std::int64_t>(archive.size()));
+}
+
+// The shipped limit is 64 MiB; a small one shows the same paths without sending that much.
+TEST(WinHttpClient, ABodyAboveTheLimitIsRefusedWhetherAnnouncedOrOnlyReceived) {
+    constexpr std::int64_t kLimit = 100000;
+    struct Case {
+        const char* what;
+        LoopbackReply reply;
+        bool refused;
+        std::int64_t largest_report;  // the most progress may have seen
+    };
+    auto sized = [](size_t size, bool announce, std::optional<size_t> announced = {}) {
+        LoopbackReply reply = file(std::string(size, 'z'), announce);
+        reply.announced_length = announced;
+        return reply;
+    };
+    const Case cases[] = {
+        {"exactly the limit, announced", sized(kLimit, true), false, kLimit},
+        {"exactly the limit, not announced", sized(kLimit, false), false, kLimit},
+        {"announced above it: nothing read", sized(10, true, kLimit + 1), true, 0},
+        {"one byte above it, announced", sized(kLimit + 1, true), true, 0},
+        {"above it, not announced: stopped at the limit", sized(3 * kLimit, false), true, kLimit},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LoopbackHttpServer server([&](const LoopbackRequest&) { return c.reply; });
+        WinHttpClient client(kTestTimeouts, ProxySource::System, kLimit);
+        std::int64_t largest = 0;
+        const auto get = [&] {
+            return client.get(server.url("/download/tastomat.zip"),
+                              [&](std::int64_t count) { largest = std::max(largest, count); });
+        };
+        if (c.refused) {
+            EXPECT_THROW(get(), HttpError);
+        } else {
+            EXPECT_EQ(get().size(), static_cast<size_t>(kLimit));
+        }
+        EXPECT_LE(largest, c.largest_report);
+    }
 }
 
 TEST(WinHttpClient, AProgressHandlerMayAbandonTheTransfer) {

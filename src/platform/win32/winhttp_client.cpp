@@ -12,8 +12,6 @@ namespace {
 
 constexpr const wchar_t* kUserAgent = L"Mozilla/3.0 (compatible; Indy Library)";
 constexpr const wchar_t* kHeaders = L"Accept: text/html, */*\r\nContent-Type: text/html\r\n";
-// A wrong Content-Length must not make us reserve gigabytes before a byte arrived.
-constexpr std::int64_t kLargestReserve = 64 << 20;
 
 [[noreturn]] void fail(const std::string& what, const std::string& url) {
     const DWORD error = GetLastError();
@@ -90,8 +88,9 @@ UserProxySettings user_proxy_settings() {
 
 }  // namespace
 
-WinHttpClient::WinHttpClient(const HttpTimeouts& timeouts, ProxySource proxy)
-    : timeouts_(timeouts) {
+WinHttpClient::WinHttpClient(const HttpTimeouts& timeouts, ProxySource proxy,
+                             std::int64_t largest_body)
+    : timeouts_(timeouts), largest_body_(largest_body) {
     // The system's proxy, resolved by the system: Windows 8.1 and later. Earlier systems
     // refuse the access type, and the user's own settings are followed instead.
     if (proxy == ProxySource::System)
@@ -183,8 +182,14 @@ std::int64_t WinHttpClient::head(const std::string& url) {
 std::string WinHttpClient::get(const std::string& url, const HttpProgress& progress) {
     const Request r = send(L"GET", url);
     const std::int64_t announced = content_length(r.request.get());
+    const auto too_large = [&](std::int64_t size) {
+        return HttpError("Reply of " + std::to_string(size) + " bytes, more than " +
+                         std::to_string(largest_body_) + " are refused: " + url);
+    };
+    // Refused before a byte is read, so nothing of it is ever held.
+    if (announced > largest_body_) throw too_large(announced);
     std::string body;
-    if (announced > 0) body.reserve(static_cast<size_t>(std::min(announced, kLargestReserve)));
+    if (announced > 0) body.reserve(static_cast<size_t>(announced));
     std::vector<char> buffer(size_t{64} * 1024);
     for (;;) {
         // Reading only what has arrived reports progress as each piece comes in: a
@@ -198,6 +203,9 @@ std::string WinHttpClient::get(const std::string& url, const HttpProgress& progr
         if (!WinHttpReadData(r.request.get(), buffer.data(), wanted, &read))
             fail("Transfer broken", url);
         if (read == 0) break;
+        // A server that announced nothing, or less than it sends, is stopped at the limit.
+        const std::int64_t received = static_cast<std::int64_t>(body.size()) + read;
+        if (received > largest_body_) throw too_large(received);
         body.append(buffer.data(), read);
         if (progress) progress(static_cast<std::int64_t>(body.size()));
     }

@@ -15,8 +15,10 @@ namespace tastomat {
 // and https:// URLs. Blocking: the update check calls it from a worker thread.
 class WinHttpClient final : public HttpClient {
   public:
+    // largest_body: the limit of a reply body, kLargestHttpBody but in tests.
     explicit WinHttpClient(const HttpTimeouts& timeouts = {},
-                           ProxySource proxy = ProxySource::System);
+                           ProxySource proxy = ProxySource::System,
+                           std::int64_t largest_body = kLargestHttpBody);
 
     std::int64_t head(const std::string& url) override;
     std::string get(const std::string& url, const HttpProgress& progress) override;
@@ -35,6 +37,7 @@ class WinHttpClient final : public HttpClient {
 
     ScopedInternet session_;
     HttpTimeouts timeouts_;
+    std::int64_t largest_body_;
     ProxyPlan plan_;
 };
 
