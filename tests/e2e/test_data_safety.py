@@ -178,6 +178,13 @@ class OpenWindowEdits(DataSafetyCase):
         self.wait_for_exit(timeout=60)
         self.assert_slot_e_gone_and_file_whole()
 
+    def test_slot_deleted_in_the_open_window_is_gone_from_the_file_after_beenden(self):
+        self.delete_slot_e()
+        self.assertEqual(self.sections()["Buchstaben"]["E"], "C:\\Tools\\e.exe")
+        self.choose_tray_item("Beenden")
+        self.wait_for_exit(timeout=30)
+        self.assert_slot_e_gone_and_file_whole()
+
     def test_file_held_for_a_second_while_the_window_closes_still_gets_the_change(self):
         self.delete_slot_e()
         holder = self.hold_settings_file()

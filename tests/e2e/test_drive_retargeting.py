@@ -117,3 +117,64 @@ class DriveDialogWithAShareThatDoesNotAnswer(SettingsCase):
         screen.key("Escape")
         screen.wait_until_gone(DIALOG)
         self.close_settings()
+
+
+class RetargetingOntoAShareThatDoesNotAnswer(SettingsCase):
+    """D: a mapped network drive that holds the table's program but whose server stops
+    answering once the settings window is open: each lookup on it then takes longer than the
+    scenario."""
+
+    LOOKUP_SECONDS = 40.0
+
+    def setUp(self):
+        super().setUp()
+        share = tempfile.mkdtemp(prefix="tastomat-share-")
+        self.addCleanup(shutil.rmtree, share, True)
+        os.makedirs(os.path.join(share, "Tools"))
+        with open(os.path.join(share, "Tools", "edit.exe"), "wb") as f:
+            f.write(b"MZ")
+        self.assertFalse(os.path.lexists(os.path.join(harness.prefix(), "dosdevices", "d:")),
+                         "the prefix must have no D: drive")
+        self.share = slow_drive.mount_for(self, share, self.LOOKUP_SECONDS)
+        self.addCleanup(harness.remove_drive, "D", restart=False)
+        self.addCleanup(self.share.go_fast)
+        harness.add_drive("D", self.share.mountpoint, "network")
+
+    def test_the_settings_window_keeps_answering_and_nothing_moves_to_the_share(self):
+        harness.write_settings("[Buchstaben]\r\nA=E:\\Tools\\edit.exe\r\nB=E:\\Tools\\b.exe\r\n"
+                               "\r\n")
+        self.start_up()
+        window = self.open_settings()
+        harness.wait_until(lambda: harness.child_window(TITLE, "button", "&Laufwerk"),
+                           what="the button &Laufwerk")
+        # Its root answers: Wine looks at every root at each process start, the probes' too.
+        self.share.go_slow()
+        self.addCleanup(self.share.save_log, self.artifact("share-lookups.log"))
+        harness.click_button(TITLE, "&Laufwerk")
+        dialog = screen.wait_for_window(DIALOG)
+        screen.focus(dialog)
+        screen.key("Home")
+        for _ in range(drive_letters().index("D")):
+            screen.key("Right", delay_ms=20)
+        screen.key("space")
+        screen.key("Return")
+        asked = time.monotonic()
+        screen.wait_until_gone(DIALOG)
+
+        # While the share is asked the window takes the next edit: slot B is deleted.
+        # The list takes the keys again once it is clicked: the button had them.
+        screen.click(*harness.child_window(TITLE, "listbox").centre())
+        self.select_slot(window, 1)
+        harness.click_button(TITLE, "&L\u00f6schen")
+        harness.wait_until(lambda: (harness.list_lines(TITLE) or [""] * 2)[1] == "B: " or None,
+                           what="slot B to be cleared")
+        answered = time.monotonic() - asked
+        print(f"\n  with D: answering after {self.LOOKUP_SECONDS:.0f} s a lookup: the window "
+              f"took an edit {answered:.2f} s after the drive was chosen")
+        self.assertLess(answered, self.LOOKUP_SECONDS / 4, "the window waited for the share")
+        # Past the deadline the share counts as not having the program: slot A stays.
+        self.assertTrue(screen.stays_false(
+            lambda: (harness.list_lines(TITLE) or [""])[0] != "A: E:\\Tools\\edit.exe", 2.0))
+        self.close_settings()
+        letters = self.sections()["Buchstaben"]
+        self.assertEqual((letters["A"], letters["B"]), ("E:\\Tools\\edit.exe", ""))
