@@ -54,8 +54,8 @@ std::shared_ptr<HttpWorker::Request> HttpWorker::start() {
 
 void HttpWorker::head(const std::string& url, LengthDone done) {
     auto request = start();
-    auto deliver = [window = window_, request, done = std::move(done)](
-                       std::optional<std::int64_t> length) {
+    auto deliver = [window = window_, request,
+                    done = std::move(done)](std::optional<std::int64_t> length) {
         window->post([request, done, length] {
             if (request->wanted()) done(length);
         });
@@ -76,8 +76,8 @@ void HttpWorker::head(const std::string& url, LengthDone done) {
 void HttpWorker::get(const std::string& url, HttpProgress progress, BodyDone done) {
     auto request = start();
     auto report = std::make_shared<const HttpProgress>(std::move(progress));
-    auto deliver = [window = window_, request, done = std::move(done)](
-                       std::optional<std::string> body) {
+    auto deliver = [window = window_, request,
+                    done = std::move(done)](std::optional<std::string> body) {
         window->post([request, done, body = std::move(body)]() mutable {
             if (request->wanted()) done(std::move(body));
         });

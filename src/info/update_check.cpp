@@ -39,13 +39,13 @@ void UpdateCheck::cancel() {
 }
 
 void UpdateCheck::fetch(const std::string& url, Fetched then) {
-    services_.http.head(url, [this, url, then = std::move(then)](
-                                 std::optional<std::int64_t> length) {
-        if (!length) return then(std::nullopt);
-        Filelen = static_cast<std::int32_t>(static_cast<std::uint32_t>(*length & 0xFFFFFFFF));
-        services_.http.get(
-            url, [this](std::int64_t count) { httpWork(count); }, then);
-    });
+    services_.http.head(
+        url, [this, url, then = std::move(then)](std::optional<std::int64_t> length) {
+            if (!length) return then(std::nullopt);
+            Filelen = static_cast<std::int32_t>(static_cast<std::uint32_t>(*length & 0xFFFFFFFF));
+            services_.http.get(
+                url, [this](std::int64_t count) { httpWork(count); }, then);
+        });
 }
 
 void UpdateCheck::version_fetched(const std::optional<std::string>& text) {

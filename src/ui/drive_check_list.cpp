@@ -93,10 +93,11 @@ void DriveCheckList::fill(const std::shared_ptr<WindowThread>& window) {
         item.lParam = static_cast<LPARAM>(i);
         ListView_InsertItem(hwnd(), &item);
     }
-    labeler().ask(roots, window,
-                  [this, alive = std::weak_ptr<int>(alive_)](size_t index, const DriveLabel& label) {
-                      if (!alive.expired()) show_label(index, label);
-                  });
+    labeler().ask(
+        roots, window,
+        [this, alive = std::weak_ptr<int>(alive_)](size_t index, const DriveLabel& label) {
+            if (!alive.expired()) show_label(index, label);
+        });
     if (!roots_.empty())
         ListView_SetItemState(hwnd(), 0, LVIS_FOCUSED | LVIS_SELECTED,
                               LVIS_FOCUSED | LVIS_SELECTED);

@@ -115,7 +115,10 @@ TEST(DriveRetargeting, MovesEveryPathThatExistsOnTheCheckedDrives) {
         table.on_program_changed = [&](int i) { rewritten.insert(i); };
 
         const Retargeting plan = plan_retargeting(table, c.choice);
-        apply_retargeting(table, plan, probe_retargeting(plan, probes, std::chrono::steady_clock::now() + std::chrono::minutes(1)));
+        apply_retargeting(
+            table, plan,
+            probe_retargeting(plan, probes,
+                              std::chrono::steady_clock::now() + std::chrono::minutes(1)));
 
         EXPECT_EQ(table.Progs[kA], c.a);
         EXPECT_EQ(table.Progs[kZero], c.zero);
@@ -150,28 +153,70 @@ TEST(DriveRetargeting, InTheBackgroundUnderTheDeadlineKeepingWhatTheUserChangedM
         bool window_gone = false;
     };
     const Case cases[] = {
-        {"both answer: the last checked drive wins", Answer::at_once, Answer::at_once,
-         {"E:\\", "F:\\"}, nullptr, "F:\\Tools\\edit.exe", "F:\\Spiele\\s.exe", {kA, kB}},
-        {"F: never answers: E: alone counts", Answer::at_once, Answer::never, {"E:\\", "F:\\"},
-         nullptr, "E:\\Tools\\edit.exe", "E:\\Spiele\\s.exe", {kA, kB}},
-        {"the only drive never answers: nothing moves", Answer::never, Answer::at_once, {"E:\\"},
-         nullptr, tool, game, {kA, kB}},
-        {"an answer after the deadline is dropped", Answer::slow, Answer::at_once, {"E:\\"},
-         nullptr, tool, game, {kA, kB}},
-        {"a slot the user chose anew stays as chosen", Answer::at_once, Answer::at_once, {"E:\\"},
-         [](ProgramTable& t) { t.set_program(kA, "C:\\Neu\\n.exe"); }, "C:\\Neu\\n.exe",
-         "E:\\Spiele\\s.exe", {kB}},
-        {"a slot the user deleted stays free", Answer::at_once, Answer::never, {"E:\\", "F:\\"},
-         [](ProgramTable& t) { t.set_program(kB, ""); }, "E:\\Tools\\edit.exe", "", {kA}},
-        {"the window gone: the answer is dropped", Answer::at_once, Answer::at_once, {"E:\\"},
-         nullptr, tool, game, {}, true},
+        {"both answer: the last checked drive wins",
+         Answer::at_once,
+         Answer::at_once,
+         {"E:\\", "F:\\"},
+         nullptr,
+         "F:\\Tools\\edit.exe",
+         "F:\\Spiele\\s.exe",
+         {kA, kB}},
+        {"F: never answers: E: alone counts",
+         Answer::at_once,
+         Answer::never,
+         {"E:\\", "F:\\"},
+         nullptr,
+         "E:\\Tools\\edit.exe",
+         "E:\\Spiele\\s.exe",
+         {kA, kB}},
+        {"the only drive never answers: nothing moves",
+         Answer::never,
+         Answer::at_once,
+         {"E:\\"},
+         nullptr,
+         tool,
+         game,
+         {kA, kB}},
+        {"an answer after the deadline is dropped",
+         Answer::slow,
+         Answer::at_once,
+         {"E:\\"},
+         nullptr,
+         tool,
+         game,
+         {kA, kB}},
+        {"a slot the user chose anew stays as chosen",
+         Answer::at_once,
+         Answer::at_once,
+         {"E:\\"},
+         [](ProgramTable& t) { t.set_program(kA, "C:\\Neu\\n.exe"); },
+         "C:\\Neu\\n.exe",
+         "E:\\Spiele\\s.exe",
+         {kB}},
+        {"a slot the user deleted stays free",
+         Answer::at_once,
+         Answer::never,
+         {"E:\\", "F:\\"},
+         [](ProgramTable& t) { t.set_program(kB, ""); },
+         "E:\\Tools\\edit.exe",
+         "",
+         {kA}},
+        {"the window gone: the answer is dropped",
+         Answer::at_once,
+         Answer::at_once,
+         {"E:\\"},
+         nullptr,
+         tool,
+         game,
+         {},
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         // Shared with the workers, which may outlive the case.
         const auto probes = std::make_shared<test::FakeDriveProbes>();
-        for (const char* path : {"E:\\Tools\\edit.exe", "E:\\Spiele\\s.exe",
-                                 "F:\\Tools\\edit.exe", "F:\\Spiele\\s.exe"})
+        for (const char* path : {"E:\\Tools\\edit.exe", "E:\\Spiele\\s.exe", "F:\\Tools\\edit.exe",
+                                 "F:\\Spiele\\s.exe"})
             probes->files.add_file(path);
         probes->answers['E'] = c.e;
         probes->answers['F'] = c.f;
@@ -183,11 +228,12 @@ TEST(DriveRetargeting, InTheBackgroundUnderTheDeadlineKeepingWhatTheUserChangedM
         table.on_program_changed = [&](int i) { rewritten.insert(i); };
 
         const auto asked = steady_clock::now();
-        retarget_in_background(plan_retargeting(table, {true, c.checked}), probes, window,
-                               [&table](const Retargeting& plan, const RetargetFindings& found) {
-                                   apply_retargeting(table, plan, found);
-                               },
-                               kBudget);
+        retarget_in_background(
+            plan_retargeting(table, {true, c.checked}), probes, window,
+            [&table](const Retargeting& plan, const RetargetFindings& found) {
+                apply_retargeting(table, plan, found);
+            },
+            kBudget);
         EXPECT_EQ(table.Progs[kA], tool) << "nothing moves before the answer is back";
         if (c.meanwhile) c.meanwhile(table);
         if (c.window_gone) window->close();

@@ -92,8 +92,7 @@ TEST(HttpWorkerTest, RequestsRunOffTheWindowsThreadAndAnswerThroughIt) {
             });
         } else {
             worker.get(
-                "u",
-                [&](std::int64_t n) { progress.emplace_back(n, std::this_thread::get_id()); },
+                "u", [&](std::int64_t n) { progress.emplace_back(n, std::this_thread::get_id()); },
                 [&](std::optional<std::string> body) { answer = std::move(body); });
         }
         // The request waits for the server; this thread is free and nothing has answered.

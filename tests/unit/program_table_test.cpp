@@ -188,7 +188,10 @@ TEST(Buildhint, FollowsEveryChangeOfTheTable) {
         {"paths moved to another drive",
          [](ProgramTable& t, const Probes& p) {
              const Retargeting plan = plan_retargeting(t, {true, {"F:\\"}});
-             apply_retargeting(t, plan, probe_retargeting(plan, p, std::chrono::steady_clock::now() + std::chrono::minutes(1)));
+             apply_retargeting(
+                 t, plan,
+                 probe_retargeting(plan, p,
+                                   std::chrono::steady_clock::now() + std::chrono::minutes(1)));
          },
          "\r\nA: F:\\Tools\\a.exe\r\nB: F:\\Tools\\b.exe"},
         {"drive search moved a slot",

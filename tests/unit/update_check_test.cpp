@@ -7,8 +7,8 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "info/info_texts.h"
@@ -123,8 +123,7 @@ ServedFile served(const std::string& body, bool announce = true) {
 // and the steps are taken on the test's, which plays the window's.
 struct Requests {
     std::shared_ptr<FakeHttp> http = std::make_shared<FakeHttp>();
-    std::shared_ptr<test::QueuedWindowThread> window =
-        std::make_shared<test::QueuedWindowThread>();
+    std::shared_ptr<test::QueuedWindowThread> window = std::make_shared<test::QueuedWindowThread>();
     HttpWorker worker{http, window};
 
     // Runs the window's tasks until the check has ended.
