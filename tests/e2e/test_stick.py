@@ -56,7 +56,8 @@ class StartedFromTheStick(LaunchCase):
             ("PA", self.recorder_params("slot-a")),
         ]})
         folders = wait_until(current_folders, what="Tastomat's current directory")
-        self.assertEqual([f.lower() for f in folders], [system.lower()])
+        # Windows keeps the final backslash of a current directory.
+        self.assertEqual([f.rstrip("\\").lower() for f in folders], [system.lower()])
 
         self.show_badge()
         screen.key("a")

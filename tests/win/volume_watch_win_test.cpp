@@ -148,7 +148,7 @@ TEST(StickEject, OnlyTheRequestForItsOwnVolumeSavesTheOpenSettingsAndEndsTheProg
     EXPECT_EQ(g_unregistered, std::vector<HDEVNOTIFY>{kOwnRegistration});
     EXPECT_FALSE(main.Volumewatch->watching());
     EXPECT_TRUE(std::filesystem::exists(file));
-    EXPECT_TRUE(pump_until_quit(5000));
+    EXPECT_TRUE(pump_until_quit(15000));
     EXPECT_FALSE(IsWindow(launcher));
 }
 
