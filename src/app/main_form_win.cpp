@@ -90,6 +90,7 @@ void Tmain::FormCreate() {
     // nothing and leaves the settings file alone.
     if (ui::Application::instance().terminating()) return;
     Trayicon->Loaded();
+    Volumewatch = std::make_unique<VolumeWatch>(hwnd(), to_wide(platform_.folders.module_path()));
 }
 
 void Tmain::start_guard() {
@@ -171,6 +172,12 @@ void Tmain::Formmousemove() {
     // window is there the tooltip says "Tastomat".
     if (const Tprogrammliste* settings = windows_.loaded_settings())
         set_tooltip(to_wide(settings->Erg()));
+}
+
+void Tmain::Volumeremoval() {
+    // As the end of the session does: what the open settings window holds is not lost.
+    if (Tprogrammliste* settings = windows_.loaded_settings()) settings->save_if_open();
+    Beenden1Click();
 }
 
 void Tmain::Formkeydown(std::uint16_t key, ShiftState shift) {
@@ -320,6 +327,9 @@ LRESULT Tmain::on_message(UINT msg, WPARAM wp, LPARAM lp) {
                 return 0;
             }
             break;
+        case WM_DEVICECHANGE:
+            if (Volumewatch && Volumewatch->removal_requested(wp, lp)) Volumeremoval();
+            return TRUE;
         case WM_DPICHANGED:
             apply_size();
             InvalidateRect(hwnd(), nullptr, TRUE);

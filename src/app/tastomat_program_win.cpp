@@ -38,7 +38,7 @@ std::optional<LauncherWindows::Built> TastomatProgram::on_need() {
     return Built{*settings_, *admin_};
 }
 
-const Tprogrammliste* TastomatProgram::loaded_settings() const {
+Tprogrammliste* TastomatProgram::loaded_settings() {
     return settings_ && settings_->loaded() ? &*settings_ : nullptr;
 }
 

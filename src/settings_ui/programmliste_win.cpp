@@ -349,6 +349,10 @@ void Tprogrammliste::Verzeichnis1Click() {
     table_.Verzeichnisse[i] = to_utf8(value);
 }
 
+void Tprogrammliste::save_if_open() {
+    if (loaded_ && visible()) ui::guarded(hwnd(), [this] { Saveprogs(); });
+}
+
 LRESULT Tprogrammliste::on_message(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_CLOSE:
@@ -358,9 +362,8 @@ LRESULT Tprogrammliste::on_message(UINT msg, WPARAM wp, LPARAM lp) {
             Formhide();
             return 0;
         case WM_ENDSESSION:
-            // After this message the session may end at any moment, and the process with it,
-            // without a close: what closing the open window would write is written now.
-            if (wp && loaded_ && visible()) ui::guarded(hwnd(), [this] { Saveprogs(); });
+            // After this message the session may end at any moment, and the process with it.
+            if (wp) save_if_open();
             return 0;
         case WM_COMMAND:
             // Escape closes the window, which saves; it never deletes an entry.

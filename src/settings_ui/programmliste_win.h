@@ -53,6 +53,10 @@ class Tprogrammliste : public ui::Form {
     // From the launcher's menu or Ctrl+E: placed at the bottom right above the launcher;
     // brought to the front when already open, otherwise shown modally.
     void open_from_launcher();
+    // What closing the open window would write, written now, for an end of the program
+    // that comes without a close (the session ends, the stick is ejected). Nothing while
+    // the window is not open.
+    void save_if_open();
 
     // Handlers.
     void FormCreate();
