@@ -12,6 +12,8 @@ if [ $# -gt 0 ]; then configure+=("-DTASTOMAT_UPDATE_BASE_URL=$1"); fi
 cmake "${configure[@]}" >/dev/null
 cmake --build --preset win64 --target release
 
+# The program in the archive runs from the page file when started from the stick.
+python3 -B scripts/pe_swaprun.py check build/win64/release/tastomat.zip
 cd build/win64/release
 sha256sum -c tastomat.zip.sha256
 echo "Release $(tr -d '\r' <tastomat.ver) in $PWD:"

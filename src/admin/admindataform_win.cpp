@@ -5,6 +5,7 @@
 #include "ui/application.h"
 #include "ui/keyboard.h"
 #include "ui/placement.h"
+#include "ui/secret_field.h"
 
 namespace tastomat {
 namespace {
@@ -66,8 +67,8 @@ void TAdmindataform1::kuerzelKeyDown(WORD Key, ShiftState Shift) {
 
 bool TAdmindataform1::Runas(const std::string& exe, const std::string& dir,
                             const std::string& param) {
-    return start_as_account({benutzername->text(), passwort->text()},
-                            run_as_command_line(exe, param), dir);
+    const Account account{benutzername->text(), ui::secret_window_text(passwort->hwnd())};
+    return start_as_account(account, run_as_command_line(exe, param), dir);
 }
 
 void TAdmindataform1::open_from_launcher() {

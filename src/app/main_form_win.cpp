@@ -90,6 +90,7 @@ void Tmain::FormCreate() {
     // nothing and leaves the settings file alone.
     if (ui::Application::instance().terminating()) return;
     Trayicon->Loaded();
+    Volumewatch = std::make_unique<VolumeWatch>(hwnd(), to_wide(platform_.folders.module_path()));
 }
 
 void Tmain::start_guard() {
@@ -146,7 +147,10 @@ void Tmain::Verbergen() {
 }
 
 void Tmain::Beenden1Click() {
-    if (!windows_.keep_open_edits()) return;
+    // What the open settings window holds is kept, as its close would keep it. When that
+    // cannot be written the program stays, so the edit is not lost; the error box said why.
+    Tprogrammliste* settings = windows_.loaded_settings();
+    if (settings && !settings->save_if_open()) return;
     PostMessageW(hwnd(), WM_CLOSE, 0, 0);
 }
 
@@ -174,6 +178,14 @@ void Tmain::Formmousemove() {
     // window is there the tooltip says "Tastomat".
     if (const Tprogrammliste* settings = windows_.loaded_settings())
         set_tooltip(to_wide(settings->Erg()));
+}
+
+void Tmain::Volumeremoval() {
+    // As the end of the session does: what the open settings window holds is not lost.
+    // The system waits for the stick to be let go: the program ends whether or not that
+    // write worked.
+    if (Tprogrammliste* settings = windows_.loaded_settings()) settings->save_if_open();
+    PostMessageW(hwnd(), WM_CLOSE, 0, 0);
 }
 
 void Tmain::Formkeydown(std::uint16_t key, ShiftState shift) {
@@ -323,6 +335,9 @@ LRESULT Tmain::on_message(UINT msg, WPARAM wp, LPARAM lp) {
                 return 0;
             }
             break;
+        case WM_DEVICECHANGE:
+            if (Volumewatch && Volumewatch->removal_requested(wp, lp)) Volumeremoval();
+            return TRUE;
         case WM_DPICHANGED:
             apply_size();
             InvalidateRect(hwnd(), nullptr, TRUE);

@@ -8,6 +8,7 @@
 
 #include "app/key_dispatch.h"
 #include "app/program_start.h"
+#include "app/volume_watch_win.h"
 #include "components/fishotkey_win.h"
 #include "components/oneinstance_win.h"
 #include "platform/platform.h"
@@ -36,10 +37,7 @@ class LauncherWindows {
     // ending and builds nothing more.
     virtual std::optional<Built> on_need() = 0;
     // The settings window once it has loaded the table; never builds anything.
-    virtual const Tprogrammliste* loaded_settings() const = 0;
-    // Before the program ends: writes what an open settings window holds, as its close
-    // would. False when that failed; the program then stays, so nothing is lost.
-    virtual bool keep_open_edits() = 0;
+    virtual Tprogrammliste* loaded_settings() = 0;
 
   protected:
     ~LauncherWindows() = default;
@@ -64,6 +62,8 @@ class Tmain : public ui::Window {
     std::unique_ptr<ui::TrayIcon> Trayicon;
     std::unique_ptr<Tfishotkey> Adminhotkey;
     std::unique_ptr<Tfishotkey> HotKey;
+    // The stick the program runs from, watched for an eject.
+    std::unique_ptr<VolumeWatch> Volumewatch;
 
     bool Leuchtend = false;
     bool Adminflag = false;
@@ -79,6 +79,7 @@ class Tmain : public ui::Window {
     void Formkeydown(std::uint16_t key, ShiftState shift);
     void Formkeypress(char16_t key);
     void Formmousemove();
+    void Volumeremoval();
 
   private:
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;

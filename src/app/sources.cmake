@@ -8,5 +8,6 @@ if(WIN32)
   list(APPEND TASTOMAT_WIN_SOURCES
     src/app/main_form_win.cpp
     src/app/tastomat_program_win.cpp
+    src/app/volume_watch_win.cpp
   )
 endif()

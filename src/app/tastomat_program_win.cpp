@@ -39,9 +39,7 @@ std::optional<LauncherWindows::Built> TastomatProgram::on_need() {
     return Built{*settings_, *admin_};
 }
 
-bool TastomatProgram::keep_open_edits() { return !settings_ || settings_->save_if_open(); }
-
-const Tprogrammliste* TastomatProgram::loaded_settings() const {
+Tprogrammliste* TastomatProgram::loaded_settings() {
     return settings_ && settings_->loaded() ? &*settings_ : nullptr;
 }
 

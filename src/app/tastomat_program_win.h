@@ -30,8 +30,7 @@ class TastomatProgram final : private LauncherWindows {
 
   private:
     std::optional<Built> on_need() override;
-    const Tprogrammliste* loaded_settings() const override;
-    bool keep_open_edits() override;
+    Tprogrammliste* loaded_settings() override;
 
     // The start-up steps, in this order. The settings window is built in two, so that a
     // hotkey pressed meanwhile waits for one of them only: its controls, then its loading,

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "platform/paths.h"
+#include "platform/win32/system_folders_win.h"
 #include "platform/win32/wide.h"
 #include "support/scope_exit.h"
 #include "ui/application.h"
@@ -21,10 +22,9 @@ constexpr DWORD kLookAgainMs = 20;
 // This process's command-line parameters, without the program itself.
 std::vector<std::string> command_line_parameters() {
     int count = 0;
-    LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
+    const ScopedLocalMem<LPWSTR> args(CommandLineToArgvW(GetCommandLineW(), &count));
     std::vector<std::string> params;
-    for (int i = 1; args && i < count; ++i) params.push_back(to_utf8(args[i]));
-    if (args) LocalFree(args);
+    for (int i = 1; args && i < count; ++i) params.push_back(to_utf8(args.get()[i]));
     return params;
 }
 
@@ -58,33 +58,19 @@ void bring_application_to_front(HWND main_window) {
 class Toneinstance::View {
   public:
     explicit View(HANDLE mapping)
-        : data_(static_cast<std::uint8_t*>(
-              MapViewOfFile(mapping, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, kInstanceBlockSize))) {}
-    View(const View&) = delete;
-    View& operator=(const View&) = delete;
-    ~View() { reset(); }
-    explicit operator bool() const { return data_ != nullptr; }
-    InstanceBlock block() const { return InstanceBlock(data_, kInstanceBlockSize); }
-    void reset() {
-        if (data_) UnmapViewOfFile(data_);
-        data_ = nullptr;
+        : view_(MapViewOfFile(mapping, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, kInstanceBlockSize)) {}
+    explicit operator bool() const { return static_cast<bool>(view_); }
+    InstanceBlock block() const {
+        return InstanceBlock(static_cast<std::uint8_t*>(view_.get()), kInstanceBlockSize);
     }
+    void reset() { view_.reset(); }
 
   private:
-    std::uint8_t* data_;
+    ScopedView view_;
 };
 
 std::wstring Toneinstance::own_file_name() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return to_wide(file_name_part(to_utf8(path)));
+    return to_wide(file_name_part(to_utf8(module_path_w())));
 }
 
 Toneinstance::Toneinstance(HWND main_window, std::wstring name)

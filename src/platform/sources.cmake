@@ -24,5 +24,7 @@ if(WIN32)
     src/platform/win32/system_library.cpp
     src/platform/win32/com_win.cpp
     src/platform/win32/delay_load_win.cpp
+    src/platform/win32/dll_search_win.cpp
+    src/platform/win32/working_folder_win.cpp
   )
 endif()

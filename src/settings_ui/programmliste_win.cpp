@@ -393,8 +393,7 @@ LRESULT Tprogrammliste::on_message(UINT msg, WPARAM wp, LPARAM lp) {
             Formhide();
             return 0;
         case WM_ENDSESSION:
-            // After this message the session may end at any moment, and the process with it,
-            // without a close: what closing the open window would write is written now.
+            // After this message the session may end at any moment, and the process with it.
             if (wp) save_if_open();
             return 0;
         case WM_COMMAND:

@@ -63,8 +63,10 @@ class Tprogrammliste : public ui::Form {
     // From the launcher's menu or Ctrl+E: placed at the bottom right above the launcher;
     // brought to the front when already open, otherwise shown modally.
     void open_from_launcher();
-    // While the window is open: writes what closing it would write, as the session's end and
-    // "Beenden" need. False when that failed (the error box has said so).
+    // What closing the open window would write, written now, for an end of the program
+    // that comes without a close ("Beenden", the session ends, the stick is ejected).
+    // Nothing while the window is not open. False when the write failed (the error box has
+    // said so).
     bool save_if_open();
 
     // Handlers.

@@ -2,8 +2,7 @@
 
 #include <commctrl.h>
 
-#include <stdexcept>
-
+#include "platform/win32/file_system_win.h"
 #include "platform/win32/wide.h"
 #include "ui/popup_menu.h"
 
@@ -27,7 +26,7 @@ void Control::create_window(const wchar_t* window_class, const std::wstring& tex
     hwnd_ = CreateWindowExW(ex_style, window_class, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0,
                             0, 0, 0, form_.hwnd(), reinterpret_cast<HMENU>(UINT_PTR{id_}),
                             GetModuleHandleW(nullptr), nullptr);
-    if (!hwnd_) throw std::runtime_error("CreateWindowEx failed for " + name_);
+    if (!hwnd_) throw_last_error("CreateWindowEx for " + name_);
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.font()), FALSE);
     form_.register_control(*this);
     layout();

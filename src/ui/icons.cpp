@@ -4,7 +4,8 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
-#include <stdexcept>
+
+#include "platform/win32/file_system_win.h"
 
 namespace tastomat::ui {
 namespace {
@@ -168,7 +169,7 @@ HBITMAP make_dib(int size, const std::vector<std::uint32_t>& bgra) {
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bmp) throw std::runtime_error("CreateDIBSection failed");
+    if (!bmp) throw_last_error("CreateDIBSection");
     std::copy(bgra.begin(), bgra.end(), static_cast<std::uint32_t*>(bits));
     return bmp;
 }
@@ -182,7 +183,7 @@ HICON make_icon(int size, const std::vector<std::uint32_t>& bgra) {
     info.hbmColor = colour.get();
     info.hbmMask = mask.get();
     HICON icon = CreateIconIndirect(&info);
-    if (!icon) throw std::runtime_error("CreateIconIndirect failed");
+    if (!icon) throw_last_error("CreateIconIndirect");
     return icon;
 }
 

@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include <stdexcept>
+#include "platform/win32/file_system_win.h"
 
 namespace tastomat::ui {
 
@@ -21,7 +21,7 @@ constexpr UINT kFirstId = 100;
 }
 
 PopupMenu::PopupMenu() : menu_(CreatePopupMenu()) {
-    if (!menu_) throw std::runtime_error("CreatePopupMenu failed");
+    if (!menu_) throw_last_error("CreatePopupMenu");
 }
 
 UINT PopupMenu::add(const std::wstring& name, const std::wstring& text, Handler handler,

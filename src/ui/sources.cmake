@@ -16,6 +16,7 @@ if(WIN32)
     src/ui/form.cpp
     src/ui/folder_dialog.cpp
     src/ui/controls.cpp
+    src/ui/secret_field.cpp
     src/ui/drive_check_list.cpp
     src/ui/button_edit.cpp
     src/ui/tooltip.cpp

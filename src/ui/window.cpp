@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "platform/win32/file_system_win.h"
 #include "platform/win32/wide.h"
 #include "ui/dpi.h"
 #include "ui/message_box.h"
@@ -118,12 +119,12 @@ void Window::create(const CreateParams& params) {
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = params.background;
         wc.lpszClassName = params.class_name;
-        if (!RegisterClassExW(&wc)) throw std::runtime_error("RegisterClassEx failed");
+        if (!RegisterClassExW(&wc)) throw_last_error("RegisterClassEx");
     }
     HWND h = CreateWindowExW(params.ex_style, params.class_name, params.title.c_str(), params.style,
                              params.x, params.y, params.width, params.height, params.parent,
                              nullptr, instance, this);
-    if (!h) throw std::runtime_error("CreateWindowEx failed");
+    if (!h) throw_last_error("CreateWindowEx");
 }
 
 void Window::create_hidden(const wchar_t* class_name) {

@@ -449,16 +449,11 @@ class TastomatCase(unittest.TestCase):
 
     def menu_items(self):
         """Items of the open popup menu [(text, (cx, cy))], or None when none is open."""
-        result = subprocess.run(["wine", build_file("menu_probe.exe")], env=wine_env(),
-                                capture_output=True, timeout=30)
-        if result.returncode != 0:
+        records = probe("menu")
+        if records is None:
             return None
-        items = []
-        for line in result.stdout.decode("utf-8").splitlines():
-            rect, text = line.split("\t", 1)
-            left, top, right, bottom = map(int, rect.split())
-            items.append((text, ((left + right) // 2, (top + bottom) // 2)))
-        return items
+        return [(text, ((int(left) + int(right)) // 2, (int(top) + int(bottom)) // 2))
+                for left, top, right, bottom, text in records]
 
     def choose_tray_item(self, text):
         items = self.open_tray_menu()

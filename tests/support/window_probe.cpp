@@ -9,6 +9,9 @@
 //   window_probe list <title>     the lines of the list box in the window with that title
 //   window_probe items <title>    the items of the list view in the window with that title,
 //                                 in item order: text and image index
+//   window_probe menu             the items of the open popup menu: left top right bottom
+//                                 (screen) text; read inside the menu's process by
+//                                 window_probe_hook.dll, which must sit beside the probe
 //   window_probe clipboard <text> puts the text on the clipboard (for what a keyboard
 //                                 layout cannot type)
 // Exit code 1 when nothing matched, 2 for a wrong call.
@@ -18,6 +21,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +31,13 @@
 #include "platform/win32/wide.h"
 
 namespace {
+
+struct LibraryDeleter : tastomat::NullIsInvalid<HMODULE> {
+    void operator()(HMODULE library) const { FreeLibrary(library); }
+};
+struct HookDeleter : tastomat::NullIsInvalid<HHOOK> {
+    void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); }
+};
 
 // A window of another process may hang; the probe must not hang with it.
 bool send(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -210,6 +222,61 @@ int list_view_items(const wchar_t* title) {
     return 0;
 }
 
+using Library = tastomat::Scoped<HMODULE, LibraryDeleter>;
+using Hook = tastomat::Scoped<HHOOK, HookDeleter>;
+
+constexpr const wchar_t* kMenuMapping = L"TastomatE2EWindowProbeMenu";
+constexpr size_t kMenuMappingChars = 8192;
+
+std::wstring hook_library_path() {
+    wchar_t path[MAX_PATH * 2] = {};
+    GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
+    std::wstring p = path;
+    return p.substr(0, p.find_last_of(L"\\/") + 1) + L"window_probe_hook.dll";
+}
+
+// Runs the hook once inside the menu's thread, which writes the items into shared.
+bool read_through_hook(HWND menu_window) {
+    const Library library(LoadLibraryW(hook_library_path().c_str()));
+    if (!library) return false;
+    auto proc = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void*>(GetProcAddress(library.get(), "window_probe_hook")));
+    if (!proc) return false;
+    const DWORD thread = GetWindowThreadProcessId(menu_window, nullptr);
+    const Hook hook(SetWindowsHookExW(WH_CALLWNDPROC, proc, library.get(), thread));
+    if (!hook) return false;
+    LRESULT ignored = 0;
+    return send(menu_window, RegisterWindowMessageW(kMenuMapping), 0, 0, ignored);
+}
+
+int menu_items() {
+    HWND menu_window = visible_window(L"#32768", nullptr);
+    if (!menu_window) return 1;
+    const tastomat::ScopedHandle mapping(
+        CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                           kMenuMappingChars * sizeof(wchar_t), kMenuMapping));
+    const tastomat::ScopedView view(
+        mapping ? MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0) : nullptr);
+    if (!view) return 2;
+    auto* shared = static_cast<wchar_t*>(view.get());
+    shared[0] = L'\0';
+    if (!read_through_hook(menu_window)) return 2;
+    const std::wstring items(shared, wcsnlen(shared, kMenuMappingChars));
+    if (items.empty() || items == L"\x1") return 2;  // no menu behind the window
+    size_t start = 0;
+    for (size_t end; (end = items.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
+        const std::wstring line = items.substr(start, end - start);
+        const size_t tab = line.find(L'\t');
+        long left = 0, top = 0, right = 0, bottom = 0;
+        if (tab == std::wstring::npos ||
+            swscanf(line.c_str(), L"%ld %ld %ld %ld", &left, &top, &right, &bottom) != 4)
+            return 2;
+        print_record({std::to_string(left), std::to_string(top), std::to_string(right),
+                      std::to_string(bottom), escaped(line.substr(tab + 1))});
+    }
+    return 0;
+}
+
 int put_on_clipboard(const std::wstring& text) {
     const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
@@ -237,6 +304,7 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && command == L"top") return top_level_of_class(argv[2]);
     if (argc == 3 && command == L"list") return list_lines(argv[2]);
     if (argc == 3 && command == L"items") return list_view_items(argv[2]);
+    if (argc == 2 && command == L"menu") return menu_items();
     if (argc == 3 && command == L"clipboard") return put_on_clipboard(argv[2]);
     std::fprintf(stderr,
                  "usage: window_probe window <title> | top <class> | stack | list <title> | "

@@ -14,6 +14,7 @@ set(UNIT_TEST_SOURCES
   unit/ini_file_test.cpp
   unit/program_table_test.cpp
   unit/run_as_test.cpp
+  unit/secret_text_test.cpp
   unit/settings_location_test.cpp
   unit/drive_retargeting_test.cpp
   unit/shortcut_installer_test.cpp

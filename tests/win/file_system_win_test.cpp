@@ -237,5 +237,19 @@ TEST(WinFileSystemOnAFullDisk, ReplaceKeepsTheOldFileAndLeavesNoTemporaryFile) {
     DeleteFileW(to_wide(target).c_str());
 }
 
+TEST(SystemCallFailure, TheReportNamesTheCallAndKeepsTheSystemsCodeAndText) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    try {
+        throw_last_error("CreateWindowEx");
+        FAIL() << "nothing thrown";
+    } catch (const std::runtime_error& e) {
+        const std::string text = e.what();
+        EXPECT_EQ(text.rfind("CreateWindowEx failed: ", 0), 0u) << text;
+        EXPECT_NE(text.find(system_message(ERROR_INVALID_WINDOW_HANDLE)), std::string::npos)
+            << text;
+        EXPECT_NE(text.find("(error 1400)"), std::string::npos) << text;
+    }
+}
+
 }  // namespace
 }  // namespace tastomat

@@ -20,5 +20,7 @@ set(WIN_TEST_SOURCES
   win/winhttp_client_win_test.cpp
   win/info_version_win_test.cpp
   win/system_library_win_test.cpp
+  win/dll_search_win_test.cpp
+  win/volume_watch_win_test.cpp
   win/task_window_win_test.cpp
 )

@@ -11,19 +11,6 @@
 namespace tastomat {
 namespace {
 
-// A copy of the password that is wiped when it goes, not left in freed memory.
-class SecretText {
-  public:
-    explicit SecretText(const std::string& text) : text_(to_wide(text)) {}
-    SecretText(const SecretText&) = delete;
-    SecretText& operator=(const SecretText&) = delete;
-    ~SecretText() { SecureZeroMemory(text_.data(), text_.size() * sizeof(wchar_t)); }
-    const wchar_t* c_str() const { return text_.c_str(); }
-
-  private:
-    std::wstring text_;
-};
-
 // The directory the way the system would make it current: "E:" is the current directory
 // of drive E:, a relative path is taken from the launcher's own.
 std::wstring full_directory(const std::string& dir) {
@@ -52,7 +39,6 @@ bool start_as_account(const Account& account, const std::string& command_line,
                       const std::string& dir) {
     const std::wstring directory = full_directory(dir);
     const std::wstring user = to_wide(account.user);
-    const SecretText password(account.password);
     // The system may write into the command line.
     std::wstring line = to_wide(command_line);
     STARTUPINFOW startup{};
@@ -61,7 +47,7 @@ bool start_as_account(const Account& account, const std::string& command_line,
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
     allow_started_program_to_the_front();
-    const BOOL created = CreateProcessWithLogonW(user.c_str(), nullptr, password.c_str(), 0,
+    const BOOL created = CreateProcessWithLogonW(user.c_str(), nullptr, account.password.c_str(), 0,
                                                  nullptr, line.data(), CREATE_DEFAULT_ERROR_MODE,
                                                  nullptr, directory.c_str(), &startup, &process);
     // The launcher never waits for what it started.

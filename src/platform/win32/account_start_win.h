@@ -2,12 +2,14 @@
 // Starting a program logged on as another account (CreateProcessWithLogonW).
 #include <string>
 
+#include "support/secret_text.h"
+
 namespace tastomat {
 
 // Exactly as typed into the administrator settings; nothing is trimmed.
 struct Account {
     std::string user;
-    std::string password;
+    WideSecret password;
 };
 
 // Starts the command line under the account with dir as the new process's working

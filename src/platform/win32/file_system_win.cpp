@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -86,16 +87,13 @@ void remove_leftover_temp_files(const std::wstring& target) {
 // A new file beside the target that is removed again unless it was renamed over the target.
 class TempFile {
   public:
-    explicit TempFile(const std::wstring& target) : handle_(INVALID_HANDLE_VALUE) {
+    explicit TempFile(const std::wstring& target) {
         DWORD error = ERROR_FILE_EXISTS;
         for (unsigned n = 0; n < 100 && error == ERROR_FILE_EXISTS; ++n) {
             path_ = temp_name(target, n);
-            HANDLE h = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (h != INVALID_HANDLE_VALUE) {
-                handle_ = h;
-                return;
-            }
+            handle_.reset(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (handle_) return;
             error = GetLastError();
         }
         error_ = error;
@@ -108,17 +106,14 @@ class TempFile {
     }
 
     DWORD open_error() const { return error_; }
-    HANDLE handle() const { return handle_; }
+    HANDLE handle() const { return handle_.get(); }
     const std::wstring& path() const { return path_; }
-    void close() {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE));
-    }
+    void close() { handle_.reset(); }
     void keep() { kept_ = true; }
 
   private:
     std::wstring path_;
-    HANDLE handle_;
+    ScopedFile handle_;
     DWORD error_ = 0;
     bool kept_ = false;
 };
@@ -143,12 +138,18 @@ std::string system_message(DWORD error) {
     const DWORD n = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    const ScopedLocalMem<wchar_t> owned(buffer);
     std::wstring text = n && buffer ? std::wstring(buffer, n) : std::wstring();
-    if (buffer) LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
         text.pop_back();
     if (text.empty()) return "Error " + std::to_string(error) + ".";
     return to_utf8(text);
+}
+
+void throw_last_error(const std::string& call) {
+    const DWORD error = GetLastError();
+    throw std::runtime_error(call + " failed: " + system_message(error) + " (error " +
+                             std::to_string(error) + ")");
 }
 
 std::optional<std::string> WinFileSystem::read_file(const std::string& path) {

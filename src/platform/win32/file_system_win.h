@@ -8,6 +8,11 @@ namespace tastomat {
 // The system's own wording of an error code, without the trailing line break.
 std::string system_message(unsigned long error);
 
+// Throws for a system call that failed, with the thread's last error code and its text, so
+// that a report says why: "CreateWindowEx failed: <text> (error 1400)". Call it before
+// anything else can change the last error.
+[[noreturn]] void throw_last_error(const std::string& call);
+
 // Files through the wide-character Win32 API. replace_file writes a temporary file beside
 // the target and renames it over the target, so a crash or a full disk never leaves a
 // half-written settings file behind.

@@ -66,6 +66,21 @@ struct FindDeleter {
     static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
     void operator()(HANDLE h) const { FindClose(h); }
 };
+// Memory a call allocated with LocalAlloc for the caller (FormatMessage's buffer,
+// CommandLineToArgvW's array).
+template <typename P>
+struct LocalMemDeleter : NullIsInvalid<P> {
+    void operator()(P p) const { LocalFree(p); }
+};
+// Memory a call allocated with GlobalAlloc for the caller (WinHTTP's proxy strings).
+template <typename P>
+struct GlobalMemDeleter : NullIsInvalid<P> {
+    void operator()(P p) const { GlobalFree(p); }
+};
+// A view of a file mapping, unmapped with UnmapViewOfFile.
+struct MappedViewDeleter : NullIsInvalid<void*> {
+    void operator()(void* view) const { UnmapViewOfFile(view); }
+};
 struct RegistryKeyDeleter : NullIsInvalid<HKEY> {
     void operator()(HKEY h) const { RegCloseKey(h); }
 };
@@ -91,6 +106,11 @@ using ScopedRegistryKey = Scoped<HKEY, RegistryKeyDeleter>;
 using ScopedInternet = Scoped<HINTERNET, InternetHandleDeleter>;
 template <typename T>
 using ScopedCoTaskMem = Scoped<T*, CoTaskMemDeleter<T*>>;
+template <typename T>
+using ScopedLocalMem = Scoped<T*, LocalMemDeleter<T*>>;
+template <typename T>
+using ScopedGlobalMem = Scoped<T*, GlobalMemDeleter<T*>>;
+using ScopedView = Scoped<void*, MappedViewDeleter>;
 
 // A window's device context from GetDC, released to the same window.
 class WindowDC {

@@ -3,7 +3,6 @@
 #include <string>
 
 namespace tastomat {
-namespace {
 
 std::wstring system_folder() {
     std::wstring folder(MAX_PATH, L'\0');
@@ -15,8 +14,6 @@ std::wstring system_folder() {
     folder.resize(n < folder.size() ? n : 0);
     return folder;
 }
-
-}  // namespace
 
 HMODULE system_library(const wchar_t* name, LibraryLoader load) {
     // Loading an already loaded library only counts it once more; the count is never

@@ -5,7 +5,13 @@
 // stack along.
 #include <windows.h>
 
+#include <string>
+
 namespace tastomat {
+
+// The system folder (System32), without a final backslash; empty if the system does not
+// say.
+std::wstring system_folder();
 
 // LoadLibraryExW, or a stand-in in tests.
 using LibraryLoader = HMODULE(WINAPI*)(LPCWSTR name, HANDLE reserved, DWORD flags);

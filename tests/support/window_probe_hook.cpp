@@ -1,6 +1,7 @@
 // Loaded into the process that shows a popup menu, through a window-procedure hook set by
-// menu_probe.exe: menus cannot be read from another process under Wine, so the texts are
-// read here, inside the menu's own process, and handed back through a named mapping.
+// window_probe.exe: menus cannot be read from another process under Wine, so the texts are
+// read here, inside the menu's own process, and handed back through a named mapping, one
+// item a line: "left top right bottom<TAB>text" (the text as the menu holds it).
 #include <windows.h>
 
 #include <cwchar>
@@ -19,7 +20,7 @@ using Mapping = std::unique_ptr<std::remove_pointer_t<HANDLE>, CloseMapping>;
 using View = std::unique_ptr<wchar_t, UnmapView>;
 
 constexpr UINT get_menu_handle = 0x01E1;  // MN_GETHMENU
-constexpr const wchar_t* mapping_name = L"TastomatE2EMenuProbe";
+constexpr const wchar_t* mapping_name = L"TastomatE2EWindowProbeMenu";
 constexpr size_t mapping_chars = 8192;
 
 void write_menu_texts(HWND menu_window) {
@@ -54,7 +55,8 @@ void write_menu_texts(HWND menu_window) {
 
 }  // namespace
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK menu_probe_hook(int code, WPARAM wp, LPARAM lp) {
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    window_probe_hook(int code, WPARAM wp, LPARAM lp) {
     if (code == HC_ACTION) {
         const auto* call = reinterpret_cast<const CWPSTRUCT*>(lp);
         if (call->message == RegisterWindowMessageW(mapping_name)) write_menu_texts(call->hwnd);
