@@ -66,9 +66,10 @@ void TAdmindataform1::kuerzelKeyDown(WORD Key, ShiftState Shift) {
 
 bool TAdmindataform1::Runas(const std::string& exe, const std::string& dir,
                             const std::string& param) {
-    return start_as_account({benutzername->text(), passwort->text()},
-                            run_as_command_line(exe, param), dir);
+    return start_as_account(account(), run_as_command_line(exe, param), dir);
 }
+
+Account TAdmindataform1::account() const { return {benutzername->text(), passwort->text()}; }
 
 void TAdmindataform1::open_from_launcher() {
     ui::place_bottom_right(hwnd());

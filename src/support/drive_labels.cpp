@@ -8,13 +8,13 @@
 namespace tastomat {
 
 std::vector<DriveLabel> label_drives(const std::vector<std::string>& roots,
-                                     const DriveLookup& lookup, int generic_icon,
-                                     Deadline deadline) {
+                                     const DriveLookup& lookup, int generic_icon, Deadline deadline,
+                                     BoundedThreads threads) {
     std::vector<std::function<std::optional<DriveLabel>()>> jobs;
     jobs.reserve(roots.size());
     for (const std::string& root : roots)
         jobs.emplace_back([lookup, root] { return lookup(root); });
-    auto answers = run_until(std::move(jobs), deadline);
+    auto answers = run_until(std::move(jobs), deadline, {}, threads);
     std::vector<DriveLabel> labels;
     labels.reserve(roots.size());
     for (std::size_t i = 0; i < roots.size(); ++i) {

@@ -1,7 +1,8 @@
 #pragma once
 // What the drive dialog shows of each drive. The shell's name and icon of a mapped network
 // drive whose server is out of reach come only after the redirector gives up, which takes
-// tens of seconds, so every drive is asked at once on a worker of its own and the dialog
+// tens of seconds, so every drive is asked at once on a worker of its own (drawn from the
+// threads all drive lookups share) and the dialog
 // waits for them no longer than a start waits for its probes. A drive that has not answered
 // by then shows its letter and a generic icon; its late answer is dropped.
 #include <chrono>
@@ -28,7 +29,7 @@ using DriveLookup = std::function<std::optional<DriveLabel>(const std::string& r
 // One label per root, in the roots' order: the shell's answer when it came by the deadline
 // (the root's letter when the name is empty), otherwise the letter and generic_icon.
 std::vector<DriveLabel> label_drives(const std::vector<std::string>& roots,
-                                     const DriveLookup& lookup, int generic_icon,
-                                     Deadline deadline);
+                                     const DriveLookup& lookup, int generic_icon, Deadline deadline,
+                                     BoundedThreads threads = lookup_threads());
 
 }  // namespace tastomat

@@ -82,7 +82,7 @@ TEST(DriveLabels, DrivesThatDoNotAnswerInTimeShowTheirLetterAndAGenericIcon) {
         const std::vector<DriveLabel> labels = label_drives(
             {"C:\\", "D:\\", "E:\\"},
             [shell](const std::string& root) { return shell->look_up(root); }, kGenericIcon,
-            asked + kDeadline);
+            asked + kDeadline, BoundedThreads(8));  // its own: a silent drive's worker stays
         const auto waited = steady_clock::now() - asked;
 
         const std::vector<DriveLabel> expected{{"System (C:)", 3}, c.shown, {"Stick (E:)", 5}};
