@@ -67,8 +67,11 @@ void TAdmindataform1::kuerzelKeyDown(WORD Key, ShiftState Shift) {
 
 bool TAdmindataform1::Runas(const std::string& exe, const std::string& dir,
                             const std::string& param) {
-    const Account account{benutzername->text(), ui::secret_window_text(passwort->hwnd())};
-    return start_as_account(account, run_as_command_line(exe, param), dir);
+    return start_as_account(account(), run_as_command_line(exe, param), dir);
+}
+
+Account TAdmindataform1::account() const {
+    return {benutzername->text(), ui::secret_window_text(passwort->hwnd())};
 }
 
 void TAdmindataform1::open_from_launcher() {

@@ -9,6 +9,7 @@
 #include "components/fishotkey_win.h"
 #include "platform/keyboard_layout.h"
 #include "platform/shell.h"
+#include "platform/win32/account_start_win.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/icons.h"
@@ -29,6 +30,8 @@ class TAdmindataform1 : public ui::Form, public AccountStarter {
     // Starts exe with param in dir under the account in the fields; true when the system
     // created the process. Throws FileError, starting nothing, when dir is no directory.
     bool Runas(const std::string& exe, const std::string& dir, const std::string& param);
+    // The account as the fields hold it now, for a start made off the window's thread.
+    Account account() const;
     bool run_as(const std::string& exe, const std::string& dir, const std::string& param) override {
         return Runas(exe, dir, param);
     }

@@ -1,13 +1,20 @@
 #include "app/main_form_win.h"
 
+#include <exception>
+
 #include "admin/admindataform_win.h"
+#include "admin/run_as.h"
 #include "app/hotkey_warning.h"
+#include "platform/win32/account_start_win.h"
+#include "platform/win32/com_win.h"
 #include "platform/win32/drives_win.h"
+#include "platform/win32/scoped.h"
 #include "platform/win32/shell_win.h"
 #include "platform/win32/wide.h"
 #include "settings_ui/programmliste_win.h"
 #include "ui/application.h"
 #include "ui/keyboard.h"
+#include "ui/message_box.h"
 
 namespace tastomat {
 namespace {
@@ -20,8 +27,6 @@ constexpr int kLabelX = 16;
 constexpr int kLabelY = 16;
 constexpr int kFontHeight = 13;
 constexpr COLORREF kRed = RGB(255, 0, 0);
-// Posted by a start's probes when they have found out what there is to start.
-constexpr UINT kStartFound = WM_APP + 1;
 
 }  // namespace
 
@@ -29,6 +34,10 @@ Tmain::Tmain(Platform& platform, const ui::ProgramIcon& icon, LauncherWindows& w
     : platform_(platform),
       windows_(windows),
       probes_(std::make_shared<WinDriveProbes>()),
+      lookups_(tasks_.poster(), probes_,
+               [this](const StartRequest& request, const StartFindings& findings) {
+                   finish_start(request, findings);
+               }),
       color_(GetSysColor(COLOR_BTNFACE)) {
     CreateParams params;
     params.class_name = L"TTastomatMain";
@@ -43,8 +52,6 @@ Tmain::Tmain(Platform& platform, const ui::ProgramIcon& icon, LauncherWindows& w
     params.small_icon = icon.small();
     params.background = nullptr;
     create(params);
-    found_starts_ = std::make_shared<Mailbox<FoundStart>>(
-        [window = hwnd()] { PostMessageW(window, kStartFound, 0, 0); });
 
     Popupmenu1.add(L"Zeigen1", L"Zeigen", [this] { Hotkeyhotkey(); });
     Popupmenu1.add(L"Verbergen1", L"Verbergen", [this] { Verbergen(); });
@@ -72,7 +79,6 @@ Tmain::Tmain(Platform& platform, const ui::ProgramIcon& icon, LauncherWindows& w
 }
 
 Tmain::~Tmain() {
-    found_starts_->close();
     if (timer_running_ && hwnd()) KillTimer(hwnd(), kBlinkTimer);
 }
 
@@ -230,34 +236,78 @@ void Tmain::start_slot(int index) {
     Trayicon->hide_after_start();
     const auto windows = windows_.on_need();
     if (!windows) return;
-    StartRequest request =
-        starter(windows->admin).prepare_slot(windows->settings.table(), index, Adminflag);
-    if (std::optional<StartFindings> findings = probe_at_once(request, *probes_)) {
-        found_starts_->post({std::move(request), std::move(*findings)});
-        return;
-    }
-    // Anything else is probed off this thread, so that a drive that does not answer leaves
-    // the hotkeys and the tray menu working; each key press is a start of its own.
-    probe_in_background(std::move(request), probes_, kDriveDeadline,
-                        [mailbox = found_starts_](StartRequest request, StartFindings findings) {
-                            mailbox->post({std::move(request), std::move(findings)});
-                        });
+    // The probes that may wait on a drive run off this thread, so that a drive that does
+    // not answer leaves the hotkeys and the tray menu working.
+    lookups_.look_up(
+        starter(windows->admin).prepare_slot(windows->settings.table(), index, Adminflag));
 }
 
-void Tmain::finish_starts() {
-    while (std::optional<FoundStart> found = found_starts_->take()) {
-        const auto windows = windows_.on_need();
-        if (!windows) return;  // the program is ending
-        const auto& [request, findings] = *found;
-        Tprogrammliste& settings = windows->settings;
-        const StartResult result =
-            starter(windows->admin)
-                .finish(request, findings, [&settings](int slot, const std::string& program) {
-                    settings.set_program(slot, program);
-                });
-        if (result.not_found)
-            Trayicon->show_warning(L"Programm nicht gefunden: " + to_wide(*result.not_found));
+void Tmain::finish_start(const StartRequest& request, const StartFindings& findings) {
+    const auto windows = windows_.on_need();
+    if (!windows) return;  // the program is ending
+    const std::string user = request.admin ? windows->admin.account().user : std::string();
+    const StartPlan plan = plan_start(request, findings, [this, &user](const std::string& found) {
+        return confirm_run_as(found, user);
+    });
+    if (starts_at_once(plan, *probes_)) {
+        const QuietDriveErrors quiet_drives(platform_.drives);
+        join_com();  // kept for the run: the shell's extensions need it at every start
+        after_start(request, run_plan(plan, request,
+                                      [this, &windows, &request](const std::string& path,
+                                                                 const std::string& dir,
+                                                                 const std::string& param) {
+                                          return request.admin
+                                                     ? windows->admin.run_as(path, dir, param)
+                                                     : platform_.shell.open(path, param, dir);
+                                      }));
+        return;
     }
+    // A start on a share or a removable drive may wait as long as a lookup there: it runs
+    // on a worker, with the account as it stands now, and hands the result back here.
+    // Shared rather than copied: the password is never copied, and its one buffer is
+    // zeroed when the last holder lets go.
+    std::shared_ptr<const Account> account;
+    if (request.admin) account = std::make_shared<const Account>(windows->admin.account());
+    starts_.run([this, plan, request, account, window = tasks_.poster()] {
+        StartResult result;
+        std::exception_ptr error;
+        try {
+            // ShellExecuteEx and the shell's extensions want a single-threaded apartment.
+            const ScopedCom com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+            const QuietThreadErrors quiet;
+            result = run_plan(plan, request,
+                              [&account](const std::string& path, const std::string& dir,
+                                         const std::string& param) {
+                                  if (account)
+                                      return start_as_account(
+                                          *account, run_as_command_line(path, param), dir);
+                                  return WinShell().open(path, param, dir);
+                              });
+        } catch (...) {
+            error = std::current_exception();
+        }
+        // Tasks run only while the launcher's windows live, on their thread.
+        window->post([this, request, result, error] {
+            if (error) std::rethrow_exception(error);  // shown in the error box
+            after_start(request, result);
+        });
+    });
+}
+
+bool Tmain::confirm_run_as(const std::string& found, const std::string& user) {
+    return ui::ask_yes_no(
+        hwnd(), L"Das Programm ist nicht mehr an seinem Platz. Gefunden wurde es unter\r" +
+                    to_wide(found) + L"\r\rEs unter dem Konto \"" + to_wide(user) + L"\" starten?");
+}
+
+void Tmain::after_start(const StartRequest& request, const StartResult& result) {
+    if (result.new_program) {
+        // The table as it is now: the user may have changed the slot since the key press.
+        if (const auto windows = windows_.on_need())
+            follow_start(windows->settings.table(), request, result);
+    }
+    if (result.not_found)
+        Trayicon->show_warning(L"Programm nicht gefunden: " + to_wide(*result.not_found));
 }
 
 void Tmain::paint() {
@@ -298,9 +348,6 @@ LRESULT Tmain::on_message(UINT msg, WPARAM wp, LPARAM lp) {
             break;
         case WM_TIMER:
             if (wp == kBlinkTimer) Timertimer();
-            return 0;
-        case kStartFound:
-            finish_starts();
             return 0;
         case WM_KEYDOWN:
             Formkeydown(static_cast<std::uint16_t>(wp), ui::current_shift());

@@ -8,14 +8,16 @@
 
 #include "app/key_dispatch.h"
 #include "app/program_start.h"
+#include "app/start_lookups.h"
 #include "app/volume_watch_win.h"
 #include "components/fishotkey_win.h"
 #include "components/oneinstance_win.h"
 #include "platform/platform.h"
 #include "platform/win32/scoped.h"
-#include "support/mailbox.h"
+#include "support/bounded_threads.h"
 #include "ui/popup_menu.h"
 #include "ui/program_icon.h"
+#include "ui/task_window.h"
 #include "ui/tooltip.h"
 #include "ui/tray_icon.h"
 #include "ui/window.h"
@@ -88,7 +90,9 @@ class Tmain : public ui::Window {
     void show_badge(bool admin);
     void carry_out(const KeyCommand& command);
     void start_slot(int index);
-    void finish_starts();
+    void finish_start(const StartRequest& request, const StartFindings& findings);
+    bool confirm_run_as(const std::string& found, const std::string& user);
+    void after_start(const StartRequest& request, const StartResult& result);
     ProgramStarter starter(TAdmindataform1& admin);
     void apply_size();
     void paint();
@@ -100,10 +104,12 @@ class Tmain : public ui::Window {
     KeyDispatch keys_;
     // Shared with the probes of starts, whose workers may outlive the start.
     std::shared_ptr<const DriveProbes> probes_;
-    // Where the probes of a slot's start hand back what they found; the start itself and
-    // the table's change are made here, on the window's thread.
-    using FoundStart = std::pair<StartRequest, StartFindings>;
-    std::shared_ptr<Mailbox<FoundStart>> found_starts_;
+    // Where the workers of a start hand back what they found and what they started; the
+    // question, the table's change and the balloon are made here, on the window's thread.
+    ui::TaskWindow tasks_;
+    StartLookups lookups_;
+    // Starts that may wait on a drive, one after the other in the order of the key presses.
+    BoundedThreads starts_{1};
     COLORREF color_;
     ScopedBrush brush_;
     ScopedFont font_;

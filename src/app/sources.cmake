@@ -3,6 +3,7 @@ list(APPEND TASTOMAT_CORE_SOURCES
   src/app/hotkey_warning.cpp
   src/app/key_dispatch.cpp
   src/app/program_start.cpp
+  src/app/start_lookups.cpp
 )
 if(WIN32)
   list(APPEND TASTOMAT_WIN_SOURCES

@@ -4,6 +4,8 @@
 // one deadline. A job that has not answered by then counts as unanswered and its late
 // answer is dropped. A worker touches only what its job captured and the answers it shares
 // with the caller, which it co-owns, so a caller that has moved on leaves it nothing freed.
+// The workers are drawn from a bounded set (support/bounded_threads.h): a job that gets none
+// by the deadline is unanswered.
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -16,9 +18,9 @@
 #include <utility>
 #include <vector>
 
-namespace tastomat {
+#include "support/bounded_threads.h"
 
-using Deadline = std::chrono::steady_clock::time_point;
+namespace tastomat {
 
 // How long the user waits for drives that may not answer: the existence tests of one
 // start, or the names of the drives in the drive dialog, all of them together.
@@ -29,14 +31,16 @@ inline constexpr std::chrono::milliseconds kDriveDeadline{1000};
 // must not hold the search for good, so past this its answer counts as not there.
 inline constexpr std::chrono::seconds kWaitedOutLimit{30};
 
-// Runs every job on a thread of its own and returns, in the jobs' order, each answer given
-// before the deadline; nullopt for a job that had not answered, threw, or got no thread.
+// Runs every job on a thread of `threads` and returns, in the jobs' order, each answer given
+// before the deadline; nullopt for a job that had not answered, threw, or got no thread by
+// the deadline.
 // A job marked in waited_out is waited for past the deadline, up to kWaitedOutLimit more:
 // it asks something that is slow at worst, and dropping its answer would give a wrong
 // result. Returns as soon as every job has answered. A job must capture only what it owns.
 template <class T>
 std::vector<std::optional<T>> run_until(std::vector<std::function<T()>> jobs, Deadline deadline,
-                                        std::vector<bool> waited_out) {
+                                        std::vector<bool> waited_out,
+                                        BoundedThreads threads = lookup_threads()) {
     struct Answers {
         std::mutex mutex;
         std::condition_variable answered;
@@ -55,30 +59,35 @@ std::vector<std::optional<T>> run_until(std::vector<std::function<T()>> jobs, De
     for (const bool waited : waited_out) answers->pending_waited_out += waited ? 1 : 0;
     for (std::size_t i = 0; i < jobs.size(); ++i) {
         const bool waited = waited_out[i];
-        try {
-            std::thread([answers, i, waited, job = std::move(jobs[i])] {
+        auto answer = [answers, i, waited](std::optional<T> value) {
+            const std::lock_guard lock(answers->mutex);
+            const bool in_time = !answers->past_deadline || (waited && !answers->given_up);
+            if (in_time && value) answers->values[i] = std::move(value);
+            --answers->pending;
+            if (waited) --answers->pending_waited_out;
+            answers->answered.notify_all();
+        };
+        threads.run(
+            [answer, job = std::move(jobs[i])] {
                 std::optional<T> value;
                 try {
                     value = job();
                 } catch (...) {
                     // An answer that could not be had is no answer.
                 }
-                const std::lock_guard lock(answers->mutex);
-                const bool in_time = !answers->past_deadline || (waited && !answers->given_up);
-                if (in_time) answers->values[i] = std::move(value);
-                --answers->pending;
-                if (waited) --answers->pending_waited_out;
-                answers->answered.notify_all();
-            }).detach();
-        } catch (const std::system_error&) {
-            const std::lock_guard lock(answers->mutex);
-            --answers->pending;
-            if (waited) --answers->pending_waited_out;
-        }
+                answer(std::move(value));
+            },
+            deadline, [answer] { answer(std::nullopt); });
     }
     std::unique_lock lock(answers->mutex);
     answers->answered.wait_until(lock, deadline, [&] { return answers->pending == 0; });
     answers->past_deadline = true;
+    if (answers->pending != 0) {
+        // Jobs still in line for a thread are dropped now rather than when one frees.
+        lock.unlock();
+        threads.drop_expired();
+        lock.lock();
+    }
     answers->answered.wait_until(lock, deadline + kWaitedOutLimit,
                                  [&] { return answers->pending_waited_out == 0; });
     answers->given_up = true;

@@ -58,12 +58,12 @@ class LaunchCase(harness.TastomatCase):
         """Parameters of a slot running the helper: its log file first, then the words."""
         return " ".join([harness.windows_path(self.log), *words])
 
-    def show_badge(self, combo="alt+F12"):
+    def show_badge(self, combo="alt+F12", caption=BADGE):
         """Presses the hotkey from the helper window; returns the badge once it holds the
         keyboard, so that the next key press reaches it."""
         screen.focus(self.focus)
         screen.key(combo)
-        badge = screen.wait_for_window(BADGE, harness.PROCESS_CLASS)
+        badge = screen.wait_for_window(caption, harness.PROCESS_CLASS)
         wait_until(lambda: focused_window() == badge.id,
                    what="the badge to take the keyboard focus")
         return badge

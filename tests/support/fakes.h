@@ -73,10 +73,13 @@ class FakeDriveProbes final : public DriveProbes {
     // slow answers on its own after twice the deadlines the tests use; late on release_late.
     enum class Answer { at_once, slow, late, never };
     FakeFileSystem files;            // not with on_probe: the workers ask at once
-    FakeDrives drives;               // asked on one thread at a time
+    FakeDrives drives;               // asked under a lock: workers and the caller ask at once
     std::map<char, Answer> answers;  // by upper-case letter; at_once when missing
 
-    int drive_type(const std::string& root) const override { return drives.drive_type(root); }
+    int drive_type(const std::string& root) const override {
+        const std::lock_guard lock(drives_mutex_);
+        return drives.drive_type(root);
+    }
     bool file_exists(const std::string& path) const override;
     bool directory_exists(const std::string& path) const override;
 
@@ -86,6 +89,7 @@ class FakeDriveProbes final : public DriveProbes {
 
   private:
     bool held(const std::string& path, bool answer) const;
+    mutable std::mutex drives_mutex_;
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     mutable bool released_ = false;

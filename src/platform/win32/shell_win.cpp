@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "platform/win32/com_win.h"
+#include "platform/win32/scoped.h"
 #include "platform/win32/wide.h"
 
 namespace tastomat {
@@ -26,13 +27,23 @@ bool WinShell::open(const std::string& file, const std::string& params, const st
     const std::wstring wide_file = to_wide(file);
     const std::wstring wide_params = to_wide(params);
     const std::wstring wide_dir = to_wide(dir);
-    join_com();  // the shell may hand the start to an extension
+    // The shell may hand the start to an extension, which wants a single-threaded
+    // apartment on the calling thread: the window's (joined for the run already) or a
+    // worker's (joined for this call).
+    const ScopedCom com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     allow_started_program_to_the_front();
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    // Done when the call returns, so that a worker's apartment may go right after it.
+    info.fMask = SEE_MASK_NOASYNC;
+    info.lpVerb = L"open";
+    info.lpFile = wide_file.c_str();
+    info.lpParameters = or_null(wide_params);
+    info.lpDirectory = or_null(wide_dir);
     // An activating show command: the program's first ShowWindow takes it from its start-up
     // information, and the user types into what they just started.
-    const HINSTANCE result = ShellExecuteW(nullptr, L"open", wide_file.c_str(),
-                                           or_null(wide_params), or_null(wide_dir), SW_SHOWNORMAL);
-    return reinterpret_cast<INT_PTR>(result) > 32;
+    info.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExW(&info) != FALSE;
 }
 
 bool WinShell::open_document(const std::string& target, int show_command) {
