@@ -141,8 +141,8 @@ TEST(BoundedJobs, ManyCallsWhoseJobsAllAnswerAtOnceNeverHang) {
             std::vector<std::function<int()>> jobs;
             for (std::size_t i = 0; i < kJobs; ++i) jobs.push_back([i] { return int(i); });
             const auto asked = steady_clock::now();
-            const auto answers = run_until(std::move(jobs), asked + kCallDeadline,
-                                           std::vector<bool>(kJobs, true));
+            const auto answers =
+                run_until(std::move(jobs), asked + kCallDeadline, std::vector<bool>(kJobs, true));
             if (steady_clock::now() - asked >= kCallDeadline)
                 fault = "call " + std::to_string(call) + " waited past its deadline";
             for (std::size_t i = 0; i < kJobs && fault.empty(); ++i)
