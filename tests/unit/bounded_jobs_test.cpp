@@ -125,7 +125,14 @@ TEST(BoundedJobs, AnswersAreKeptUpToTheDeadlineOrUpToTheLimitOfAJobThatIsWaitedO
 
 // One job per drive letter, each answering at once and waited out: the pattern under which
 // an answer that beat its own count once held the caller for good.
+// A thread start costs about a millisecond under Wine, fifty times what it costs natively:
+// the Windows build makes fewer calls, the native builds (one of them ThreadSanitizer's) the
+// full number.
+#ifdef _WIN32
+constexpr int kCalls = 300;
+#else
 constexpr int kCalls = 2000;
+#endif
 constexpr std::size_t kJobs = 26;
 // Ends of their own, so that a hang fails here, by name, and not by the test runner's.
 constexpr seconds kCallDeadline{10};
