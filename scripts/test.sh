@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds both builds and runs every test: unit tests natively (sanitizers), a short run of
-# each fuzz target, unit and Win32 integration tests under Wine, end-to-end scenarios on
-# the real exe under Xvfb.
+# Builds both builds and runs every test: unit tests natively (sanitizers), again under
+# ThreadSanitizer with the threaded ones repeated, a short run of each fuzz target, unit and
+# Win32 integration tests under Wine, end-to-end scenarios on the real exe under Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -12,6 +12,12 @@ echo "== native build and unit tests"
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --test-dir build/native --output-on-failure
+
+echo "== ThreadSanitizer build and unit tests, the threaded ones repeated"
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan
+# Side by side: the repeated tests mostly wait for their deadlines.
+ctest --test-dir build/tsan --output-on-failure -j 4
 
 echo "== fuzz targets, a short run each"
 scripts/fuzz.sh 15

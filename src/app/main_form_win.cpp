@@ -295,9 +295,13 @@ void Tmain::finish_start(const StartRequest& request, const StartFindings& findi
 }
 
 bool Tmain::confirm_run_as(const std::string& found, const std::string& user) {
+    // Not owned by the badge, which has hidden by now: a window owned by a hidden one has
+    // no taskbar button to find it by once another program covers it, and closing it would
+    // hand the activation back to a window that cannot be seen.
     return ui::ask_yes_no(
-        hwnd(), L"Das Programm ist nicht mehr an seinem Platz. Gefunden wurde es unter\r" +
-                    to_wide(found) + L"\r\rEs unter dem Konto \"" + to_wide(user) + L"\" starten?");
+        nullptr, L"Das Programm ist nicht mehr an seinem Platz. Gefunden wurde es unter\r" +
+                     to_wide(found) + L"\r\rEs unter dem Konto \"" + to_wide(user) +
+                     L"\" starten?");
 }
 
 void Tmain::after_start(const StartRequest& request, const StartResult& result) {

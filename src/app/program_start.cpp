@@ -55,7 +55,7 @@ Probe directory_probe(std::shared_ptr<const DriveProbes> probes, std::string pat
 StartFindings probe_start(const StartRequest& request,
                           const std::shared_ptr<const DriveProbes>& probes,
                           std::chrono::milliseconds budget, Deadline asked,
-                          BoundedThreads threads) {
+                          const BoundedThreads& threads) {
     std::vector<Probe> jobs;
     std::vector<bool> local;
     jobs.push_back(request.folder_entry ? directory_probe(probes, request.exe)
@@ -119,7 +119,7 @@ std::optional<StartFindings> probe_at_once(const StartRequest& request, const Dr
 
 void probe_in_background(StartRequest request, std::shared_ptr<const DriveProbes> probes,
                          std::chrono::milliseconds budget, DeliverFindings deliver,
-                         BoundedThreads threads) {
+                         const BoundedThreads& threads) {
     const Deadline asked = std::chrono::steady_clock::now();
     // This thread only waits for the probes' threads, which are the bounded ones; it ends
     // by the deadline (a local drive's test past it, by kWaitedOutLimit more).
@@ -222,7 +222,7 @@ StartRequest ProgramStarter::prepare_slot(const ProgramTable& table, int Index, 
 
 StartResult ProgramStarter::finish(const StartRequest& request, const StartFindings& findings,
                                    const SetProgram& set_program, const ConfirmRunAs& confirm) {
-    const StartResult result = run_here(request, findings, confirm);
+    StartResult result = run_here(request, findings, confirm);
     if (result.new_program) set_program(request.index, *result.new_program);
     return result;
 }
@@ -252,7 +252,7 @@ StartResult ProgramStarter::start_slot(ProgramTable& table, int Index, bool Admi
     const StartRequest request = prepare_slot(table, Index, Adminflag);
     const StartFindings findings = probe_start(request, services_.probes, services_.deadline,
                                                std::chrono::steady_clock::now(), services_.threads);
-    const StartResult result = run_here(request, findings, confirm);
+    StartResult result = run_here(request, findings, confirm);
     follow_start(table, request, result);
     return result;
 }

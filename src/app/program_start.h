@@ -117,7 +117,7 @@ StartFindings probe_start(const StartRequest& request,
                           const std::shared_ptr<const DriveProbes>& probes,
                           std::chrono::milliseconds budget,
                           Deadline asked = std::chrono::steady_clock::now(),
-                          BoundedThreads threads = lookup_threads());
+                          const BoundedThreads& threads = lookup_threads());
 
 // The direct tests on the calling thread, when the program (and the working directory) lie
 // on fixed drives and no search is needed: such a test answers within a millisecond, less
@@ -131,7 +131,7 @@ std::optional<StartFindings> probe_at_once(const StartRequest& request, const Dr
 using DeliverFindings = std::function<void(StartRequest, StartFindings)>;
 void probe_in_background(StartRequest request, std::shared_ptr<const DriveProbes> probes,
                          std::chrono::milliseconds budget, DeliverFindings deliver,
-                         BoundedThreads threads = lookup_threads());
+                         const BoundedThreads& threads = lookup_threads());
 
 class ProgramStarter {
   public:

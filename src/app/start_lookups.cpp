@@ -37,7 +37,7 @@ void StartLookups::look_up(StartRequest request) {
     if (!first) return;
     probe_in_background(
         waiting->second.front(), probes_, budget_,
-        [window = window_, weak, key](StartRequest, StartFindings findings) {
+        [window = window_, weak, key](const StartRequest&, StartFindings findings) {
             window->post([weak, key, findings = std::move(findings)] {
                 const auto shared = weak.lock();
                 if (!shared) return;

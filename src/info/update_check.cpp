@@ -30,7 +30,7 @@ void UpdateCheck::Getnewversionclick() {
     if (running_) return;
     running_ = true;
     fetch(base_url_ + change_extension(Zipname, ".ver"),
-          [this](std::optional<std::string> text) { version_fetched(text); });
+          [this](const std::optional<std::string>& text) { version_fetched(text); });
 }
 
 void UpdateCheck::cancel() {
@@ -59,9 +59,10 @@ void UpdateCheck::version_fetched(const std::optional<std::string>& text) {
     // The check goes on only to fetch the archive the user agreed to.
     running_ = agreed.has_value();
     if (!agreed) return;
-    fetch(base_url_ + Zipname, [this, versions = *agreed](std::optional<std::string> archive) {
-        archive_fetched(archive, versions);
-    });
+    fetch(base_url_ + Zipname,
+          [this, versions = *agreed](const std::optional<std::string>& archive) {
+              archive_fetched(archive, versions);
+          });
 }
 
 std::optional<UpdateCheck::Versions> UpdateCheck::offer_update(

@@ -25,21 +25,25 @@ Retargeting plan_retargeting(const ProgramTable& table, const DriveChoice& choic
 
 RetargetFindings probe_retargeting(const Retargeting& plan,
                                    const std::shared_ptr<const DriveProbes>& probes,
-                                   Deadline deadline) {
+                                   Deadline deadline, BoundedThreads threads) {
     // One worker per drive, testing its paths in turn: a share that does not answer holds
     // up its own worker only, and the number of threads stays that of the drives.
     std::vector<std::function<std::vector<bool>()>> jobs;
     for (const std::string& drive : plan.drives) {
         std::vector<std::string> paths;
         for (const Retargeting::Slot& slot : plan.slots) paths.push_back(drive + slot.rest);
-        jobs.emplace_back([probes, paths = std::move(paths)] {
+        jobs.emplace_back([probes, paths = std::move(paths), deadline] {
             std::vector<bool> exists;
-            for (const std::string& path : paths)
+            for (const std::string& path : paths) {
+                // Past the deadline the answer is dropped anyway: a share that stopped
+                // answering holds this thread for the one test under way, not for all.
+                if (std::chrono::steady_clock::now() > deadline) break;
                 exists.push_back(probes->file_exists(path) || probes->directory_exists(path));
+            }
             return exists;
         });
     }
-    return run_until(std::move(jobs), deadline);
+    return run_until(std::move(jobs), deadline, {}, std::move(threads));
 }
 
 void apply_retargeting(ProgramTable& table, const Retargeting& plan,
@@ -58,11 +62,12 @@ void apply_retargeting(ProgramTable& table, const Retargeting& plan,
 
 void retarget_in_background(Retargeting plan, std::shared_ptr<const DriveProbes> probes,
                             std::shared_ptr<WindowThread> window, RetargetDone done,
-                            std::chrono::milliseconds budget) {
+                            std::chrono::milliseconds budget, BoundedThreads threads) {
     const Deadline deadline = std::chrono::steady_clock::now() + budget;
     auto work = [plan = std::move(plan), probes = std::move(probes), window = std::move(window),
-                 done = std::move(done), deadline](RetargetFindings findings, bool probe) mutable {
-        if (probe) findings = probe_retargeting(plan, probes, deadline);
+                 done = std::move(done), deadline,
+                 threads = std::move(threads)](RetargetFindings findings, bool probe) mutable {
+        if (probe) findings = probe_retargeting(plan, probes, deadline, threads);
         window->post([plan = std::move(plan), findings = std::move(findings),
                       done = std::move(done)] { done(plan, findings); });
     };

@@ -48,10 +48,11 @@ using RetargetFindings = std::vector<std::optional<std::vector<bool>>>;
 // Nothing to do when the dialog was cancelled or no drive was checked.
 Retargeting plan_retargeting(const ProgramTable& table, const DriveChoice& choice);
 
-// Every drive on a worker of its own, at once; returns by the deadline. Any thread.
+// Every drive on a worker of its own, at once, drawn from the threads all drive lookups
+// share; returns by the deadline. Any thread.
 RetargetFindings probe_retargeting(const Retargeting& plan,
                                    const std::shared_ptr<const DriveProbes>& probes,
-                                   Deadline deadline);
+                                   Deadline deadline, BoundedThreads threads = lookup_threads());
 
 // For each drive in turn, a slot moves to it where its path exists there, so a path ends
 // on the last checked drive that has it. A slot that no longer holds the path that was
@@ -66,6 +67,7 @@ void apply_retargeting(ProgramTable& table, const Retargeting& plan,
 using RetargetDone = std::function<void(const Retargeting& plan, const RetargetFindings&)>;
 void retarget_in_background(Retargeting plan, std::shared_ptr<const DriveProbes> probes,
                             std::shared_ptr<WindowThread> window, RetargetDone done,
-                            std::chrono::milliseconds budget = kDriveDeadline);
+                            std::chrono::milliseconds budget = kDriveDeadline,
+                            BoundedThreads threads = lookup_threads());
 
 }  // namespace tastomat

@@ -37,10 +37,12 @@ inline constexpr std::chrono::seconds kWaitedOutLimit{30};
 // A job marked in waited_out is waited for past the deadline, up to kWaitedOutLimit more:
 // it asks something that is slow at worst, and dropping its answer would give a wrong
 // result. Returns as soon as every job has answered. A job must capture only what it owns.
+// The limit is a parameter so that its end can be shown without waiting the real one out.
 template <class T>
-std::vector<std::optional<T>> run_until(std::vector<std::function<T()>> jobs, Deadline deadline,
-                                        std::vector<bool> waited_out,
-                                        BoundedThreads threads = lookup_threads()) {
+std::vector<std::optional<T>> run_until(
+    std::vector<std::function<T()>> jobs, Deadline deadline, std::vector<bool> waited_out,
+    BoundedThreads threads = lookup_threads(),
+    std::chrono::steady_clock::duration waited_out_limit = kWaitedOutLimit) {
     struct Answers {
         std::mutex mutex;
         std::condition_variable answered;
@@ -88,7 +90,7 @@ std::vector<std::optional<T>> run_until(std::vector<std::function<T()>> jobs, De
         threads.drop_expired();
         lock.lock();
     }
-    answers->answered.wait_until(lock, deadline + kWaitedOutLimit,
+    answers->answered.wait_until(lock, deadline + waited_out_limit,
                                  [&] { return answers->pending_waited_out == 0; });
     answers->given_up = true;
     return answers->values;

@@ -30,19 +30,9 @@ class BoundedThreads {
     // never on the caller's. dropped runs instead of job when the job was still in line at
     // until, or no thread could be made for it; it may run on the caller's thread.
     void run(std::function<void()> job, Deadline until = Deadline::max(),
-             std::function<void()> dropped = {}) {
+             const std::function<void()>& dropped = {}) {
         std::vector<Job> expired;
-        bool start = false;
-        {
-            const std::lock_guard lock(state_->mutex);
-            state_->take_expired(std::chrono::steady_clock::now(), expired);
-            if (state_->busy < state_->limit) {
-                ++state_->busy;
-                start = true;
-            } else {
-                state_->line.push_back({std::move(job), until, dropped});
-            }
-        }
+        const bool start = claim_or_queue(job, until, dropped, expired);
         drop(expired);
         if (!start) return;
         try {
@@ -102,12 +92,26 @@ class BoundedThreads {
         std::deque<Job> line;
     };
 
+    // Takes a thread for the job, or, when every thread is busy, puts the job (moved out of
+    // job) in line; hands over the jobs whose time in line has passed.
+    bool claim_or_queue(std::function<void()>& job, Deadline until,
+                        const std::function<void()>& dropped, std::vector<Job>& expired) {
+        const std::lock_guard lock(state_->mutex);
+        state_->take_expired(std::chrono::steady_clock::now(), expired);
+        if (state_->busy < state_->limit) {
+            ++state_->busy;
+            return true;
+        }
+        state_->line.push_back({std::move(job), until, dropped});
+        return false;
+    }
+
     static void drop(std::vector<Job>& jobs) {
         for (Job& job : jobs)
             if (job.dropped) job.dropped();
     }
 
-    static void serve(std::shared_ptr<State> state, std::function<void()> job) {
+    static void serve(const std::shared_ptr<State>& state, std::function<void()> job) {
         for (;;) {
             try {
                 job();

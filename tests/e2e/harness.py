@@ -10,6 +10,7 @@ The environment comes from scripts/test.sh (or by hand, see scripts/wine-env.sh)
 import os
 import re
 import shutil
+import signal
 import subprocess
 import unittest
 from dataclasses import dataclass
@@ -352,7 +353,40 @@ def tray_icon_count():
 
 # --- the test case base ----------------------------------------------------------------
 
-class TastomatCase(unittest.TestCase):
+class ScenarioOverTime(BaseException):
+    """A scenario ran past its time limit. Not an Exception: no `except Exception` on the
+    way (a poll that tolerates a failing probe) can swallow it."""
+
+
+class TimeLimitedCase(unittest.TestCase):
+    """A scenario that does not end within time_limit seconds (set-up and clean-up included)
+    fails with its name, its processes are ended, and the run goes on with the next one.
+    A class whose scenarios are long by nature sets a limit of its own."""
+
+    time_limit = 300
+
+    def run(self, result=None):
+        def over_time(_signum, _frame):
+            try:
+                self.end_processes()
+            except Exception:  # the next scenario's set-up ends them again
+                pass
+            raise ScenarioOverTime(
+                f"{self.id()} did not end within its time limit of {self.time_limit} s")
+
+        previous = signal.signal(signal.SIGALRM, over_time)
+        signal.setitimer(signal.ITIMER_REAL, self.time_limit)
+        try:
+            return super().run(result)
+        finally:
+            signal.setitimer(signal.ITIMER_REAL, 0)
+            signal.signal(signal.SIGALRM, previous)
+
+    def end_processes(self):
+        """Ends what the scenario started, when its time is up; it may be stuck anywhere."""
+
+
+class TastomatCase(TimeLimitedCase):
     """Each test starts with no settings and no Wine process of the prefix, and ends by
     stopping every process it started."""
 
@@ -366,10 +400,7 @@ class TastomatCase(unittest.TestCase):
         os.makedirs(ARTIFACTS, exist_ok=True)
 
     def tearDown(self):
-        for process in self.processes:
-            if process.poll() is None:
-                process.kill()
-        stop_wine()
+        self.end_processes()
         for process in self.processes:
             try:
                 process.wait(timeout=10)
@@ -377,6 +408,12 @@ class TastomatCase(unittest.TestCase):
                 pass
             if process.log:
                 process.log.close()
+
+    def end_processes(self):
+        for process in getattr(self, "processes", []):
+            if process.poll() is None:
+                process.kill()
+        stop_wine()
 
     def artifact(self, name):
         return os.path.join(ARTIFACTS, f"{self.id().split('.')[-1]}-{name}")

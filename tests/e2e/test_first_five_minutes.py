@@ -6,7 +6,6 @@ import re
 import shutil
 import subprocess
 import tempfile
-import unittest
 
 import harness
 
@@ -18,6 +17,7 @@ IMAGES = os.path.join(harness.REPO, "docs", "images")
 
 
 class GuidedTour(harness.TastomatCase):
+    time_limit = 720  # the run command builds before its tour, and is given 600 s for both
 
     def test_run_command_without_display_tours_the_program_in_a_prefix_of_its_own(self):
         home = tempfile.mkdtemp(prefix="tastomat-home-")
@@ -45,7 +45,7 @@ class GuidedTour(harness.TastomatCase):
         self.assertFalse(os.path.exists(os.path.join(home, ".wine")), "the user's prefix")
 
 
-class ReadmePictures(unittest.TestCase):
+class ReadmePictures(harness.TimeLimitedCase):
 
     def test_readme_shows_the_windows_and_every_picture_it_names_exists(self):
         with open(README, encoding="utf-8") as f:
@@ -58,7 +58,7 @@ class ReadmePictures(unittest.TestCase):
                          {os.path.basename(path) for path in named}, "pictures nobody shows")
 
 
-class Release(unittest.TestCase):
+class Release(harness.TimeLimitedCase):
 
     def test_checksum_beside_the_release_archive_matches_it(self):
         release = os.path.dirname(harness.build_file(os.path.join("release", "tastomat.zip")))

@@ -47,9 +47,9 @@ class LaunchCase(harness.TastomatCase):
         self.recorder = harness.windows_path(harness.build_file("record_start.exe"))
         self.launcher_drive = harness.windows_path(self.exe)[:2].upper()
 
-    def start_up(self, sections):
+    def start_up(self, sections, env=None):
         harness.write_settings(ini_text(sections))
-        self.start_tastomat()
+        self.start_tastomat(env)
         # The start time is written after the settings window has armed the hotkey.
         self.wait_for_settings()
         self.focus = self.start_focus_window()

@@ -233,7 +233,7 @@ TEST(DriveRetargeting, InTheBackgroundUnderTheDeadlineKeepingWhatTheUserChangedM
             [&table](const Retargeting& plan, const RetargetFindings& found) {
                 apply_retargeting(table, plan, found);
             },
-            kBudget);
+            kBudget, BoundedThreads(c.checked.size()));
         EXPECT_EQ(table.Progs[kA], tool) << "nothing moves before the answer is back";
         if (c.meanwhile) c.meanwhile(table);
         if (c.window_gone) window->close();

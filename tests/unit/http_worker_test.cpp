@@ -128,7 +128,7 @@ TEST(HttpWorkerTest, ACancelledRequestDeliversNothingStopsAndLetsGoOfTheClient) 
             HttpWorker worker(inner, window);
             worker.get(
                 "u", [&](std::int64_t) { ++delivered; },
-                [&](std::optional<std::string>) { ++delivered; });
+                [&](const std::optional<std::string>&) { ++delivered; });
             // The first report is on its way when the user leaves.
             ASSERT_TRUE(window->wait_for_posts(1));
             if (!by_destruction) worker.cancel();

@@ -15,7 +15,6 @@
 
 #include "app/start_lookups.h"
 #include "support/fakes.h"
-#include "support/mailbox.h"
 #include "table/program_table.h"
 
 namespace tastomat {
@@ -512,7 +511,7 @@ TEST(ProgramStartRunAs, OnlyAFindAwayFromTheStickWaitsForTheUsersYes) {
 // A start finished as the launcher finishes it: the plan, the starts, the slot's move.
 StartResult finish_on_window_thread(ProgramTable& table, test::FakeShell& shell,
                                     const StartRequest& request, const StartFindings& findings) {
-    const StartResult result =
+    StartResult result =
         run_plan(plan_start(request, findings, {}), request,
                  [&shell](const std::string& path, const std::string& dir,
                           const std::string& param) { return shell.open(path, param, dir); });
@@ -667,20 +666,6 @@ TEST(ProgramStartAtOnce, OnlyAStartOnFixedDrivesThatNeedsNoSearchIsProbedOnTheCa
         EXPECT_TRUE(findings->direct);
         EXPECT_EQ(findings->dir_exists, c.dir_exists);
     }
-}
-
-TEST(FoundStartMailbox, DeliversInOrderUntilClosedAndThenDropsWithoutWaking) {
-    int wakes = 0;
-    auto mailbox = std::make_shared<Mailbox<int>>([&wakes] { ++wakes; });
-    mailbox->post(1);
-    std::thread([mailbox] { mailbox->post(2); }).join();
-    EXPECT_EQ(wakes, 2);
-    EXPECT_EQ(mailbox->take(), 1);
-    mailbox->post(3);
-    mailbox->close();  // the window went: what was waiting and what comes later is dropped
-    mailbox->post(4);
-    EXPECT_EQ(wakes, 3);
-    EXPECT_EQ(mailbox->take(), std::nullopt);
 }
 
 }  // namespace

@@ -26,4 +26,5 @@ set(UNIT_TEST_SOURCES
   unit/http_worker_test.cpp
   unit/proxy_plan_test.cpp
   unit/drive_labels_test.cpp
+  unit/bounded_jobs_test.cpp
 )

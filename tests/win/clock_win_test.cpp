@@ -7,30 +7,13 @@
 #include <string>
 
 #include "platform/win32/code_page_win.h"
+#include "support/regional_format_win.h"
 #include "table/table_file.h"
 
 namespace tastomat {
 namespace {
 
-// The user's regional format for one item, set for the test and put back after it.
-class RegionalFormat {
-  public:
-    RegionalFormat(LCTYPE item, const wchar_t* value) : item_(item) {
-        wchar_t old[80] = {};
-        GetLocaleInfoW(LOCALE_USER_DEFAULT, item, old, 80);
-        old_ = old;
-        ok_ = SetLocaleInfoW(LOCALE_USER_DEFAULT, item, value) != FALSE;
-    }
-    RegionalFormat(const RegionalFormat&) = delete;
-    RegionalFormat& operator=(const RegionalFormat&) = delete;
-    ~RegionalFormat() { SetLocaleInfoW(LOCALE_USER_DEFAULT, item_, old_.c_str()); }
-    bool ok() const { return ok_; }
-
-  private:
-    LCTYPE item_;
-    std::wstring old_;
-    bool ok_ = false;
-};
+using test::RegionalFormat;
 
 TEST(WinClock, GermanFormatsGiveDayMonthYearAndTwentyFourHourTime) {
     // What a German Windows installation has, whatever this machine's user was given.

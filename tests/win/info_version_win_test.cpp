@@ -13,6 +13,7 @@
 #include "platform/win32/clock_win.h"
 #include "platform/win32/executable_file_win.h"
 #include "platform/win32/wide.h"
+#include "support/regional_format_win.h"
 
 namespace tastomat {
 namespace {
@@ -57,7 +58,11 @@ TEST(ProgramVersion, FileWithoutVersionInformationAndTheFileDate) {
     EXPECT_EQ(text, "unchanged");
     EXPECT_EQ(number, 7);
 
-    // Written at 13:45:09 local time: shown with the seconds made even, German formats.
+    // Written at 13:45:09 local time: shown with the seconds made even, in the formats of a
+    // German Windows installation.
+    const test::RegionalFormat date(LOCALE_SSHORTDATE, L"dd.MM.yyyy");
+    const test::RegionalFormat time(LOCALE_STIMEFORMAT, L"HH:mm:ss");
+    ASSERT_TRUE(date.ok() && time.ok());
     const fs::path file =
         fs::temp_directory_path() / ("tastomat_date_" + std::to_string(GetCurrentProcessId()));
     std::ofstream(file) << "x";
