@@ -34,8 +34,11 @@ bool WinShell::open(const std::string& file, const std::string& params, const st
     allow_started_program_to_the_front();
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
-    // Done when the call returns, so that a worker's apartment may go right after it.
-    info.fMask = SEE_MASK_NOASYNC;
+    // Done when the call returns, so that a worker's apartment may go right after it. No
+    // box of the system's when the file is missing: the caller reports it in its own words
+    // (ShellExecute, used before, showed none either), and a box shown from a worker would
+    // have no owner to sit in front of.
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
     info.lpVerb = L"open";
     info.lpFile = wide_file.c_str();
     info.lpParameters = or_null(wide_params);
