@@ -38,7 +38,7 @@ constexpr int kClientWidth = 300, kClientHeight = 200;  // at the 120-dpi design
 class DialogForm : public Form {
   public:
     DialogForm() : Form("DpiTestForm", L"MS Sans Serif") {
-        create_dialog(L"TastomatTestDpiForm", L"Dpi");
+        create_dialog({.class_name = L"TastomatTestDpiForm", .caption = L"Dpi"});
         set_client_size(kClientWidth, kClientHeight);
     }
     // What Windows sends when the window lands on a screen of another density.

@@ -36,12 +36,14 @@ class FormStateOnDisk : public ::testing::Test {
         return s.str();
     }
     bool load() { return LoadFormState(form_, file_, storage_); }
+    ui::DialogShared shared() { return {icon_, help_}; }
     SettingsBackground background() const {
         return {tasks_.poster(), std::make_shared<WinDriveProbes>()};
     }
 
     Win32Platform& os_ = win32_platform();
     const ui::ProgramIcon icon_{IDI_TASTOMAT};
+    ui::ProgramHelp help_;
     ui::TaskWindow tasks_;
     FormStateFile storage_{os_.files, os_.code_page, ','};
     test::TempFolder temp_{L"tastomat-form-"};
@@ -107,7 +109,7 @@ TEST_F(FormStateOnDisk, SettingsWindowWritesItsSectionInComponentOrder) {
     SettingsLocation location{dir_.string() + "\\", file_, "C:\\Program Files\\"};
     Tfishotkey hotkey;
     {
-        Tprogrammliste window(hotkey, os_.platform, location, icon_, background());
+        Tprogrammliste window(hotkey, os_.platform, location, shared(), background());
         EXPECT_EQ(window.kuerzel->text(), "Alt+F12");
         EXPECT_EQ(window.programme->count(), 48);
         window.Formclose();
@@ -125,7 +127,7 @@ TEST_F(FormStateOnDisk, SettingsWindowRestoresTheHotkeyTextAndCapturesANewOne) {
     put(file_, utf16_settings("Strg+F9"));
     SettingsLocation location{dir_.string() + "\\", file_, ""};
     Tfishotkey hotkey;
-    Tprogrammliste window(hotkey, os_.platform, location, icon_, background());
+    Tprogrammliste window(hotkey, os_.platform, location, shared(), background());
     EXPECT_EQ(window.kuerzel->text(), "Strg+F9");
     EXPECT_EQ(hotkey.Key(), 0x4000 | VK_F9);
     window.FormShow();
@@ -139,7 +141,7 @@ TEST_F(FormStateOnDisk, SettingsWindowRestoresTheHotkeyTextAndCapturesANewOne) {
 TEST_F(FormStateOnDisk, SettingsWindowRedrawsItsButtonIconsForANewDensity) {
     SettingsLocation location{dir_.string() + "\\", file_, ""};
     Tfishotkey hotkey;
-    Tprogrammliste window(hotkey, os_.platform, location, icon_, background());
+    Tprogrammliste window(hotkey, os_.platform, location, shared(), background());
     const std::vector<ui::Button*> buttons{window.okbut.get(),        window.infobut.get(),
                                            window.helpbut.get(),      window.laufwerkbut.get(),
                                            window.parameterbut.get(), window.delbut.get(),
