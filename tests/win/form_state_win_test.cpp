@@ -136,37 +136,5 @@ TEST_F(FormStateOnDisk, SettingsWindowRestoresTheHotkeyTextAndCapturesANewOne) {
     EXPECT_EQ(hotkey.Key(), 0xC000 | 'K');
 }
 
-// Moving to a screen of another density draws the button pictures anew; every button
-// must hold a live picture afterwards, none a destroyed one.
-TEST_F(FormStateOnDisk, SettingsWindowRedrawsItsButtonIconsForANewDensity) {
-    SettingsLocation location{dir_.string() + "\\", file_, ""};
-    Tfishotkey hotkey;
-    Tprogrammliste window(hotkey, os_.platform, location, shared(), background());
-    const std::vector<ui::Button*> buttons{window.okbut.get(),        window.infobut.get(),
-                                           window.helpbut.get(),      window.laufwerkbut.get(),
-                                           window.parameterbut.get(), window.delbut.get(),
-                                           window.Button1.get()};
-    auto icon_of = [](ui::Button* b) {
-        return reinterpret_cast<HICON>(SendMessageW(b->hwnd(), BM_GETIMAGE, IMAGE_ICON, 0));
-    };
-    std::vector<HICON> before;
-    before.reserve(buttons.size());
-    for (ui::Button* b : buttons) before.push_back(icon_of(b));
-
-    RECT r;
-    GetWindowRect(window.hwnd(), &r);
-    SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&r));
-
-    for (size_t i = 0; i < buttons.size(); ++i) {
-        HICON now = icon_of(buttons[i]);
-        ICONINFO info{};
-        ASSERT_NE(now, nullptr) << buttons[i]->component_name();
-        EXPECT_NE(now, before[i]) << buttons[i]->component_name();
-        ASSERT_TRUE(GetIconInfo(now, &info)) << buttons[i]->component_name();
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
-    }
-}
-
 }  // namespace
 }  // namespace tastomat
