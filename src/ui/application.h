@@ -51,7 +51,6 @@ class Application {
     // Handles the messages waiting now and returns, for long work on this thread that
     // must keep the windows alive. A quit request seen here ends the loops above.
     void process_messages();
-    bool terminated() const { return terminated_; }
 
   private:
     friend class DialogKeys;
