@@ -2,25 +2,30 @@
 
 #include "admin/run_as.h"
 #include "platform/win32/account_start_win.h"
-#include "ui/application.h"
 #include "ui/keyboard.h"
-#include "ui/placement.h"
 #include "ui/secret_field.h"
 
 namespace tastomat {
 namespace {
 constexpr int kClientWidth = 254;
 constexpr int kClientHeight = 247;
+// Indices into the dialog's pictures.
+enum Picture { kOk, kHelp };
 }  // namespace
 
 TAdmindataform1::TAdmindataform1(Tfishotkey& Adminhotkey, KeyboardLayout& keyboard,
-                                 const ui::ProgramIcon& icon, std::function<void()> on_hotkey_set)
+                                 ui::DialogShared shared, std::function<void()> on_hotkey_set)
     : Form("Admindataform1", L"Tahoma"),
       Adminhotkey_(Adminhotkey),
       keyboard_(keyboard),
       on_hotkey_set_(std::move(on_hotkey_set)) {
-    create_dialog(L"TTastomatAdmindataform", L"Administratoreinstellungen", icon.large(),
-                  icon.small());
+    create_dialog({.class_name = L"TTastomatAdmindataform",
+                   .caption = L"Administratoreinstellungen",
+                   .placement = ui::Placement::from_launcher,
+                   .icon = &shared.icon,
+                   .pictures = {ui::Glyph::Ok, ui::Glyph::Help},
+                   .help = &shared.help,
+                   .topic = {.page = L"administrator.htm"}});
     create_controls();
     set_client_size(kClientWidth, kClientHeight);
     set_focus_control(benutzername->hwnd());
@@ -30,8 +35,6 @@ TAdmindataform1::TAdmindataform1(Tfishotkey& Adminhotkey, KeyboardLayout& keyboa
 TAdmindataform1::~TAdmindataform1() = default;
 
 void TAdmindataform1::create_controls() {
-    ImageList1 = std::make_unique<ui::ImageList>(
-        std::vector<ui::Glyph>{ui::Glyph::Ok, ui::Glyph::Help}, scale(ui::kButtonGlyphSize));
     benutzername = std::make_unique<ui::LabeledEdit>(
         *this, "benutzername", ui::DesignRect{16, 32, 121, 24}, L"Benutzername:");
     // Masked: the password of an administrator account must not be readable over the
@@ -43,11 +46,11 @@ void TAdmindataform1::create_controls() {
                                             L"Tastenk\u00fcrzel:");
     kuerzel->OnKeyDown = [this](WORD key) { kuerzelKeyDown(key, ui::current_shift()); };
     Button1 = std::make_unique<ui::Button>(*this, "Button1", ui::DesignRect{16, 200, 89, 33}, L"OK",
-                                           ImageList1->icon(0), IDOK, true);
+                                           kOk, IDOK, true);
     Button1->OnClick = [this] { hide(); };
     Button2 = std::make_unique<ui::Button>(*this, "Button2", ui::DesignRect{136, 200, 89, 33},
-                                           L"Hilfe", ImageList1->icon(1));
-    Button2->OnClick = [] { ui::Application::instance().show_help_page(L"administrator.htm"); };
+                                           L"Hilfe", kHelp);
+    Button2->OnClick = [this] { show_help(); };
 }
 
 void TAdmindataform1::FormCreate() {
@@ -75,8 +78,7 @@ Account TAdmindataform1::account() const {
 }
 
 void TAdmindataform1::open_from_launcher() {
-    ui::place_bottom_right(hwnd());
-    ui::stay_above_launcher(hwnd());
+    place();
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
 }

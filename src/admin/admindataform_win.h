@@ -12,19 +12,18 @@
 #include "platform/win32/account_start_win.h"
 #include "ui/controls.h"
 #include "ui/form.h"
-#include "ui/icons.h"
-#include "ui/program_icon.h"
 
 namespace tastomat {
 
 class TAdmindataform1 : public ui::Form, public AccountStarter {
   public:
     // on_hotkey_set: after a key-down in "Tastenkürzel:" has set the run-as hotkey.
-    TAdmindataform1(Tfishotkey& Adminhotkey, KeyboardLayout& keyboard, const ui::ProgramIcon& icon,
+    TAdmindataform1(Tfishotkey& Adminhotkey, KeyboardLayout& keyboard, ui::DialogShared shared,
                     std::function<void()> on_hotkey_set);
     ~TAdmindataform1() override;
 
-    // Placed at the bottom right above the launcher and shown without being modal.
+    // Placed at the bottom right above the launcher and shown without being modal; above
+    // the launcher while active, an ordinary window otherwise.
     void open_from_launcher();
 
     // Starts exe with param in dir under the account in the fields; true when the system
@@ -40,7 +39,6 @@ class TAdmindataform1 : public ui::Form, public AccountStarter {
     void FormCreate();
     void kuerzelKeyDown(WORD Key, ShiftState Shift);
 
-    std::unique_ptr<ui::ImageList> ImageList1;
     std::unique_ptr<ui::LabeledEdit> benutzername, passwort, kuerzel;
     std::unique_ptr<ui::Button> Button1, Button2;
 

@@ -91,17 +91,17 @@ void Tmain::warn_if_not_registered(const Tfishotkey& hotkey) {
 void Tmain::FormCreate() {
     apply_size();
     // An error here is shown and start-up goes on.
-    ui::guarded(hwnd(), [this] { start_guard(); });
+    ui::guarded(hwnd(), [this] { handed_over_ = start_guard() == InstanceRole::handed_over; });
     // A later copy has handed over and ends: no tray icon, no settings window, so it shows
     // nothing and leaves the settings file alone.
-    if (ui::Application::instance().terminating()) return;
+    if (handed_over_) return;
     Trayicon->Loaded();
     Volumewatch = std::make_unique<VolumeWatch>(hwnd(), to_wide(platform_.folders.module_path()));
 }
 
-void Tmain::start_guard() {
+InstanceRole Tmain::start_guard() {
     Oneinstance = std::make_unique<Toneinstance>(hwnd());
-    Oneinstance->Init();
+    return Oneinstance->Init();
 }
 
 void Tmain::apply_size() {

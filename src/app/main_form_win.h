@@ -58,6 +58,9 @@ class Tmain : public ui::Window {
     // Guards against a second running copy; made first, so that a later copy ends before
     // anything of it can be seen.
     std::unique_ptr<Toneinstance> Oneinstance;
+    // This start has handed its parameters to the copy that runs: it is to end at once,
+    // building and showing nothing.
+    bool handed_over() const { return handed_over_; }
 
     // Components, in creation order.
     ui::PopupMenu Popupmenu1;
@@ -86,7 +89,7 @@ class Tmain : public ui::Window {
   private:
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
     void FormCreate();
-    void start_guard();
+    InstanceRole start_guard();
     void show_badge(bool admin);
     void carry_out(const KeyCommand& command);
     void start_slot(int index);
@@ -116,6 +119,7 @@ class Tmain : public ui::Window {
     ui::Tooltip tooltip_;
     std::wstring tooltip_text_ = L"Tastomat";
     bool timer_running_ = false;
+    bool handed_over_ = false;
 };
 
 }  // namespace tastomat

@@ -13,27 +13,23 @@ TastomatProgram::TastomatProgram(Platform& platform, const SettingsLocation& loc
       main_(platform, icon_, *this) {}
 
 int TastomatProgram::run() {
-    ui::Application& app = ui::Application::instance();
     // A later copy has handed its parameters to the running one and ends here, before the
     // settings window would read and write the settings file.
-    if (!app.terminating()) {
-        arm_stored_launcher_hotkey(*main_.HotKey, platform_, location_);
-        main_.warn_if_not_registered(*main_.HotKey);
-        // Not while the badge is up: a window built then keeps the badge from getting the
-        // keyboard under Wine the next time it comes up.
-        app.idle_steps_allowed = [this] { return !main_.visible(); };
-        app.when_idle([this] { make_settings(); });
-        app.when_idle([this] { load_settings(); });
-        app.when_idle([this] { make_admin(); });
-    }
-    const int result = app.run();
-    app.close_help();
+    if (main_.handed_over()) return 0;
+    arm_stored_launcher_hotkey(*main_.HotKey, platform_, location_);
+    main_.warn_if_not_registered(*main_.HotKey);
+    ui::Application& app = ui::Application::instance();
+    app.when_idle([this] { make_settings(); });
+    app.when_idle([this] { load_settings(); });
+    app.when_idle([this] { make_admin(); });
+    // Not while the badge is up: a window built then keeps the badge from getting the
+    // keyboard under Wine the next time it comes up.
+    const int result = app.run([this] { return !main_.visible(); });
+    help_.close();
     return result;
 }
 
 std::optional<LauncherWindows::Built> TastomatProgram::on_need() {
-    // A copy that handed over builds nothing: it ends without touching the settings file.
-    if (ui::Application::instance().terminating()) return std::nullopt;
     load_settings();
     make_admin();
     return Built{*settings_, *admin_};
@@ -45,7 +41,7 @@ Tprogrammliste* TastomatProgram::loaded_settings() {
 
 void TastomatProgram::make_settings() {
     if (!settings_)
-        settings_.emplace(*main_.HotKey, platform_, location_, icon_,
+        settings_.emplace(*main_.HotKey, platform_, location_, ui::DialogShared{icon_, help_},
                           SettingsBackground{tasks_.poster(), std::make_shared<WinDriveProbes>()},
                           Tprogrammliste::Load::later);
 }
@@ -57,7 +53,7 @@ void TastomatProgram::load_settings() {
 
 void TastomatProgram::make_admin() {
     if (admin_) return;
-    admin_.emplace(*main_.Adminhotkey, platform_.keyboard, icon_,
+    admin_.emplace(*main_.Adminhotkey, platform_.keyboard, ui::DialogShared{icon_, help_},
                    [this] { main_.warn_if_not_registered(*main_.Adminhotkey); });
 }
 

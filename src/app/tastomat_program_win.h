@@ -42,6 +42,7 @@ class TastomatProgram final : private LauncherWindows {
     Platform& platform_;
     const SettingsLocation& location_;
     const ui::ProgramIcon icon_;
+    ui::ProgramHelp help_;
     // Where the windows' workers hand their answers back; it goes after the windows.
     ui::TaskWindow tasks_;
     Tmain main_;

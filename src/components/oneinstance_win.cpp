@@ -8,7 +8,6 @@
 #include "platform/win32/system_folders_win.h"
 #include "platform/win32/wide.h"
 #include "support/scope_exit.h"
-#include "ui/application.h"
 
 namespace tastomat {
 namespace {
@@ -82,20 +81,18 @@ Toneinstance::~Toneinstance() {
     Closesemaphore();
 }
 
-bool Toneinstance::Init() {
+InstanceRole Toneinstance::Init() {
     SetLastError(0);
     HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                         kInstanceBlockSize, name_.c_str());
     const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
     Fmappinghandle.reset(mapping);
-    if (!Fmappinghandle) return false;
+    if (!Fmappinghandle) return InstanceRole::alone;
     View view(Fmappinghandle.get());
-    if (!view) return false;
-    if (existed)
-        Notifyfirstinstance(view);
-    else
-        Becomefirstinstance(view);
-    return Isfirstinstance();
+    if (!view) return InstanceRole::alone;
+    if (existed && Notifyfirstinstance(view)) return InstanceRole::handed_over;
+    if (!existed) Becomefirstinstance(view);
+    return Isfirstinstance() ? InstanceRole::first : InstanceRole::alone;
 }
 
 bool Toneinstance::Locksemaphore() {
@@ -135,10 +132,10 @@ void Toneinstance::Becomefirstinstance(View& view) {
     Unlocksemaphore();
 }
 
-void Toneinstance::Notifyfirstinstance(View& view) {
+bool Toneinstance::Notifyfirstinstance(View& view) {
     if (!Locksemaphore()) {
         Becomefirstinstance(view);
-        return;
+        return false;
     }
     write_parameters(view.block(), command_line_parameters());
     const auto first =
@@ -150,13 +147,13 @@ void Toneinstance::Notifyfirstinstance(View& view) {
     if (!Locksemaphore()) {
         // No answer within the time: the first copy hangs or is gone.
         Becomefirstinstance(view);
-        return;
+        return false;
     }
     Unlocksemaphore();
     Closesemaphore();
     view.reset();
     if (Fusehalttoexit) ExitProcess(0);
-    ui::Application::instance().terminate();
+    return true;
 }
 
 void Toneinstance::take_parameters() {

@@ -15,6 +15,13 @@
 
 namespace tastomat {
 
+// What Init found, for the program to act on.
+enum class InstanceRole {
+    first,        // no copy ran before: this one goes on, and later starts hand over to it
+    alone,        // the shared block could not be made: this copy goes on, unseen by others
+    handed_over,  // another copy runs and has taken this start's parameters: this one ends
+};
+
 class Toneinstance : private ui::Window {
   public:
     // main_window: the program's window that comes to the front for a later start even
@@ -24,11 +31,11 @@ class Toneinstance : private ui::Window {
     explicit Toneinstance(HWND main_window, std::wstring name = own_file_name());
     ~Toneinstance() override;
 
-    // Hands over and asks the application to end when a copy is already running;
-    // otherwise becomes the copy that later starts hand over to. True in the copy that
-    // goes on as first copy. Throws "Unable to create semaphore" when the lock cannot be
-    // made (the copy then runs unseen by later starts).
-    bool Init();
+    // Hands over when a copy is already running (and with Usehalttoexit ends the process
+    // there); otherwise becomes the copy that later starts hand over to. Throws "Unable to
+    // create semaphore" when the lock cannot be made (the copy then runs unseen by later
+    // starts).
+    InstanceRole Init();
     bool Isfirstinstance() const { return hwnd() != nullptr; }
 
     bool Showonnewinstance() const { return Fshowonnewinstance; }
@@ -52,7 +59,8 @@ class Toneinstance : private ui::Window {
     void Unlocksemaphore();
     void Closesemaphore();
     void Becomefirstinstance(View& view);
-    void Notifyfirstinstance(View& view);
+    // True when the first copy took the parameters.
+    bool Notifyfirstinstance(View& view);
     void take_parameters();
 
     HWND main_window_;

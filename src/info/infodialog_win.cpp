@@ -3,7 +3,6 @@
 #include "info/version.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/winhttp_client.h"
-#include "ui/application.h"
 #include "ui/message_box.h"
 #include "ui/save_dialog.h"
 
@@ -17,34 +16,30 @@ constexpr const char* kContact = "tastomat@kobaltix.de";
 constexpr int kClientWidth = 489;
 constexpr int kClientHeight = 194;
 constexpr int kLabelPoints = 9;  // 15 pixels at 120 dpi
-constexpr int kImageSize = 16;
-constexpr int kHelpContext = 32000;
 constexpr int kShowCommand = 5;  // SW_SHOW
+// Indices into the dialog's pictures.
+enum Picture { kWeb, kOk, kInstall };
 
 int GetUserLanguage() { return language_of(GetUserDefaultLangID()); }
 
 }  // namespace
 
 Tinfodialog::Tinfodialog(HWND owner, Platform& platform, const UpdateServer& server,
-                         const ui::ProgramIcon& icon, std::shared_ptr<WindowThread> window)
+                         ui::DialogShared shared, std::shared_ptr<WindowThread> window)
     : ModalForm("infodialog", L"Tahoma"),
-      owner_(owner),
       platform_(platform),
       language_(GetUserLanguage()),
       texts_(texts_for_language(language_)),
       exe_path_(platform.folders.module_path()) {
-    CreateParams params;
-    params.class_name = L"TTastomatInfodialog";
-    params.title = L"InfoDialog";
-    params.style = WS_OVERLAPPEDWINDOW;
-    params.ex_style = WS_EX_CONTROLPARENT;
-    params.x = params.y = 0;
-    params.width = params.height = 100;
-    params.parent = owner;  // the owner of a top-level window
-    params.icon = icon.large();
-    params.small_icon = icon.small();
-    create(params);
-    form_created();
+    using ui::Glyph;
+    create_dialog({.class_name = L"TTastomatInfodialog",
+                   .caption = L"InfoDialog",
+                   .sizable = true,
+                   .owner = owner,
+                   .icon = &shared.icon,
+                   .pictures = {Glyph::Web, Glyph::Ok, Glyph::Install},
+                   .help = &shared.help,
+                   .topic = {.context = 32000}});
 
     Http = std::make_shared<WinHttpClient>(server.timeouts, server.proxy);
     worker_ = std::make_unique<HttpWorker>(Http, std::move(window));
@@ -77,43 +72,23 @@ void Tinfodialog::create_controls() {
     Versionlabel = label("Versionlabel", 14, L"version",
                          L"Geben Sie diese Informationen bei Kontaktaufnahme an");
     Statusbar = std::make_unique<ui::StatusBar>(*this, "Statusbar", 19);
-    ImageList1 = std::make_unique<ui::ImageList>(
-        std::vector<ui::Glyph>{ui::Glyph::Info, ui::Glyph::Web, ui::Glyph::Ok, ui::Glyph::Install},
-        scale(kImageSize));
 
-    okbut = std::make_unique<Button>(*this, "okbut", DesignRect{6, 124, 75, 32}, L"&OK", nullptr,
-                                     IDOK, true);
+    okbut = std::make_unique<Button>(*this, "okbut", DesignRect{6, 124, 75, 32}, L"&OK", kOk, IDOK,
+                                     true);
     okbut->set_font_face(L"Tahoma", kLabelPoints);
     okbut->OnClick = [this] { Okbutclick(); };
     getnewversion = std::make_unique<Button>(*this, "getnewversion", DesignRect{96, 124, 121, 32},
-                                             L"&Neue Version");
+                                             L"&Neue Version", kInstall);
     getnewversion->set_hint(L"Holt eine neue Version dieses Programmes \u00fcber das Internet");
     getnewversion->OnClick = [this] { Getnewversionclick(); };
-    homepagebut =
-        std::make_unique<Button>(*this, "homepagebut", DesignRect{228, 124, 110, 32}, L"&Homepage");
+    homepagebut = std::make_unique<Button>(*this, "homepagebut", DesignRect{228, 124, 110, 32},
+                                           L"&Homepage", kWeb);
     homepagebut->set_hint(L"Springt zur Homepage des Autors");
     homepagebut->OnClick = [this] { Homepagebutclick(); };
     emailbut = std::make_unique<Button>(*this, "emailbut", DesignRect{354, 124, 120, 32},
-                                        L"&Mail schreiben");
+                                        L"&Mail schreiben", kWeb);
     emailbut->set_hint(L"Schreibt E-Mail an den Autor");
     emailbut->OnClick = [this] { Emailbutclick(); };
-    apply_images();
-}
-
-void Tinfodialog::apply_images() {
-    okbut->set_icon(ImageList1->icon(2));
-    getnewversion->set_icon(ImageList1->icon(3));
-    homepagebut->set_icon(ImageList1->icon(1));
-    emailbut->set_icon(ImageList1->icon(1));
-}
-
-void Tinfodialog::dpi_changed() {
-    // Drawn anew for the new size; the old pictures go after the buttons have let go.
-    auto old = std::move(ImageList1);
-    ImageList1 = std::make_unique<ui::ImageList>(
-        std::vector<ui::Glyph>{ui::Glyph::Info, ui::Glyph::Web, ui::Glyph::Ok, ui::Glyph::Install},
-        scale(kImageSize));
-    apply_images();
 }
 
 void Tinfodialog::FormCreate() {
@@ -139,7 +114,7 @@ void Tinfodialog::FormShow() {
 
 void Tinfodialog::ShowModal() {
     FormShow();
-    show_modal(owner_);
+    show_modal();
 }
 
 void Tinfodialog::Okbutclick() { close_dialog(); }
@@ -184,7 +159,7 @@ LRESULT Tinfodialog::on_message(UINT msg, WPARAM wp, LPARAM lp) {
             if (Statusbar) Statusbar->layout();
             break;
         case WM_HELP:
-            ui::Application::instance().show_help(kHelpContext);
+            show_help();
             return TRUE;
     }
     return ModalForm::on_message(msg, wp, lp);

@@ -18,9 +18,7 @@
 #include "platform/win32/executable_file_win.h"
 #include "platform/window_thread.h"
 #include "ui/controls.h"
-#include "ui/icons.h"
 #include "ui/modal_form.h"
-#include "ui/program_icon.h"
 #include "ui/status_bar.h"
 
 namespace tastomat {
@@ -29,8 +27,8 @@ class Tinfodialog : public ui::ModalForm, private UpdateDialog {
   public:
     // owner: the settings window, which the dialog is centred over and stays above;
     // window: where the update check's answers come back, on this dialog's thread.
-    Tinfodialog(HWND owner, Platform& platform, const UpdateServer& server,
-                const ui::ProgramIcon& icon, std::shared_ptr<WindowThread> window);
+    Tinfodialog(HWND owner, Platform& platform, const UpdateServer& server, ui::DialogShared shared,
+                std::shared_ptr<WindowThread> window);
 
     // Shows the dialog and returns when it has closed.
     void ShowModal();
@@ -49,7 +47,6 @@ class Tinfodialog : public ui::ModalForm, private UpdateDialog {
     // closes during a check.
     std::shared_ptr<HttpClient> Http;
     std::unique_ptr<ui::StatusBar> Statusbar;
-    std::unique_ptr<ui::ImageList> ImageList1;
     std::unique_ptr<ui::Button> okbut, getnewversion, homepagebut, emailbut;
 
     std::string Version;
@@ -60,8 +57,6 @@ class Tinfodialog : public ui::ModalForm, private UpdateDialog {
   private:
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
     void create_controls();
-    void dpi_changed() override;
-    void apply_images();
     // Closing ends a running check at once.
     void close_dialog();
 
@@ -71,7 +66,6 @@ class Tinfodialog : public ui::ModalForm, private UpdateDialog {
     std::optional<std::string> save_archive_as(const ArchiveSaveRequest& request) override;
     void show_progress(const std::string& text) override;
 
-    HWND owner_;
     Platform& platform_;
     // The user's language does not change while the program runs.
     const int language_;

@@ -8,7 +8,6 @@
 #include "platform/window_thread.h"
 #include "ui/controls.h"
 #include "ui/drive_check_list.h"
-#include "ui/icons.h"
 #include "ui/modal_form.h"
 
 namespace tastomat {
@@ -19,14 +18,9 @@ class Tlaufwerksform : public ui::ModalForm {
     // the drives' names come back.
     Tlaufwerksform(HWND owner, const std::shared_ptr<WindowThread>& window);
 
-    std::unique_ptr<ui::ImageList> ImageList2;
     std::unique_ptr<ui::DriveCheckList> drivelist;
     std::unique_ptr<ui::GroupBox> GroupBox1;
     std::unique_ptr<ui::Button> okbut, Button2, Button3;
-
-  private:
-    std::unique_ptr<ui::ImageList> make_image_list() const;
-    void dpi_changed() override;
 };
 
 }  // namespace tastomat

@@ -2,39 +2,42 @@
 
 #include "platform/win32/wide.h"
 #include "settings_ui/slot_editing.h"
-#include "ui/application.h"
 #include "ui/open_dialog.h"
 
 namespace tastomat {
-namespace {}
+namespace {
+// Indices into the dialog's pictures.
+enum Picture { kOk, kHelp, kCancel, kParameterFile, kFolder };
+}  // namespace
 
-Tparameterform::Tparameterform(HWND owner, FileSystem& files)
+Tparameterform::Tparameterform(HWND owner, FileSystem& files, ui::ProgramHelp& help)
     : ModalForm("parameterform", L"Tahoma"), files_(files) {
-    create_dialog(L"TTastomatParameterform", L"Parameter");
-    SetWindowLongPtrW(hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     using ui::Glyph;
-    ImageList2 = std::make_unique<ui::ImageList>(
-        // The last one is the folder field's own button.
-        std::vector<Glyph>{Glyph::Ok, Glyph::Help, Glyph::Cancel, Glyph::Parameter, Glyph::Browse},
-        scale(ui::kButtonGlyphSize));
+    create_dialog(
+        {.class_name = L"TTastomatParameterform",
+         .caption = L"Parameter",
+         .owner = owner,
+         .pictures = {Glyph::Ok, Glyph::Help, Glyph::Cancel, Glyph::Parameter, Glyph::Browse},
+         .help = &help,
+         .topic = {.context = 600}});
     Label1 =
         std::make_unique<ui::Label>(*this, "Label1", ui::DesignRect{24, 8, 305, 18}, L"Parameter:");
-    parameter = std::make_unique<ui::ButtonEdit>(
-        *this, "parameter", ui::DesignRect{24, 26, 305, 24}, ImageList2->icon(3));
+    parameter = std::make_unique<ui::ButtonEdit>(*this, "parameter",
+                                                 ui::DesignRect{24, 26, 305, 24}, kParameterFile);
     parameter->OnButtonClick = [this] { parameterRightButtonClick(); };
     Label2 = std::make_unique<ui::Label>(*this, "Label2", ui::DesignRect{24, 56, 305, 18},
                                          L"Verzeichnis:");
-    verzeichnis = std::make_unique<ui::FolderPathEdit>(
-        *this, "verzeichnis", ui::DesignRect{24, 78, 305, 22}, ImageList2->icon(4));
+    verzeichnis = std::make_unique<ui::FolderPathEdit>(*this, "verzeichnis",
+                                                       ui::DesignRect{24, 78, 305, 22}, kFolder);
     verzeichnis->set_font_face(L"Segoe UI");
     okbut = std::make_unique<ui::Button>(*this, "okbut", ui::DesignRect{24, 136, 75, 35}, L"OK",
-                                         ImageList2->icon(0), IDOK, true);
+                                         kOk, IDOK, true);
     okbut->OnClick = [this] { close_with(ui::ModalResult::Ok); };
     BitBtn1 = std::make_unique<ui::Button>(*this, "BitBtn1", ui::DesignRect{123, 136, 106, 35},
-                                           L"Abbrechen", ImageList2->icon(2), IDCANCEL);
+                                           L"Abbrechen", kCancel, IDCANCEL);
     BitBtn1->OnClick = [this] { close_with(ui::ModalResult::Cancel); };
     helpbut = std::make_unique<ui::Button>(*this, "helpbut", ui::DesignRect{244, 136, 92, 35},
-                                           L"&Hilfe", ImageList2->icon(1));
+                                           L"&Hilfe", kHelp);
     helpbut->OnClick = [this] { Helpbutclick(); };
     set_client_size(347, 181);
     set_focus_control(parameter->hwnd());
@@ -45,7 +48,5 @@ void Tparameterform::parameterRightButtonClick() {
     if (!dialog.Execute(hwnd())) return;
     parameter->set_text(add_parameter_file(parameter->text(), to_utf8(dialog.FileName), files_));
 }
-
-void Tparameterform::Helpbutclick() { ui::Application::instance().show_help(600); }
 
 }  // namespace tastomat

@@ -8,7 +8,6 @@
 #include "platform/file_system.h"
 #include "ui/button_edit.h"
 #include "ui/controls.h"
-#include "ui/icons.h"
 #include "ui/modal_form.h"
 
 namespace tastomat {
@@ -17,12 +16,11 @@ class Tparameterform : public ui::ModalForm {
   public:
     // owner: the settings window, which the dialog stays above; files: where a chosen
     // parameter file is looked up.
-    Tparameterform(HWND owner, FileSystem& files);
+    Tparameterform(HWND owner, FileSystem& files, ui::ProgramHelp& help);
 
     void parameterRightButtonClick();
-    void Helpbutclick();
+    void Helpbutclick() { show_help(); }
 
-    std::unique_ptr<ui::ImageList> ImageList2;
     std::unique_ptr<ui::Label> Label1;
     std::unique_ptr<ui::ButtonEdit> parameter;
     std::unique_ptr<ui::Label> Label2;

@@ -12,11 +12,9 @@
 #include "support/form_state.h"
 #include "support/shortcut_installer.h"
 #include "table/table_file.h"
-#include "ui/application.h"
 #include "ui/folder_dialog.h"
 #include "ui/input_box.h"
 #include "ui/keyboard.h"
-#include "ui/placement.h"
 
 namespace tastomat {
 namespace {
@@ -27,6 +25,8 @@ constexpr const wchar_t* kNothingMarked = L"Kein Eintrag markiert!";
 constexpr const char* kFormName = "Programmliste";
 constexpr const char* kHotkeyField = "kuerzel";
 constexpr const char* kDefaultHotkey = "Alt+F12";
+// Indices into the window's pictures.
+enum Picture { kOk, kInfo, kHelp, kDrive, kParameter, kDelete, kInstall };
 
 FormStateFile form_state_file(Platform& platform) {
     return {platform.files, platform.code_page, ui::Form::decimal_separator()};
@@ -53,16 +53,24 @@ void arm_stored_launcher_hotkey(Tfishotkey& HotKey, Platform& platform,
 }
 
 Tprogrammliste::Tprogrammliste(Tfishotkey& HotKey, Platform& platform,
-                               const SettingsLocation& location, const ui::ProgramIcon& icon,
+                               const SettingsLocation& location, ui::DialogShared shared,
                                SettingsBackground background, Load when)
     : Form(kFormName, L"MS Sans Serif"),
       HotKey_(HotKey),
       platform_(platform),
       location_(location),
-      icon_(icon),
+      shared_(shared),
       settings_file_(location.SettingsFile, form_state_file(platform)),
       background_(std::move(background)) {
-    create_dialog(L"TTastomatProgrammliste", L"Einstellungen", icon.large(), icon.small());
+    using ui::Glyph;
+    create_dialog({.class_name = L"TTastomatProgrammliste",
+                   .caption = L"Einstellungen",
+                   .placement = ui::Placement::from_launcher,
+                   .icon = &shared.icon,
+                   .pictures = {Glyph::Ok, Glyph::Info, Glyph::Help, Glyph::Drive, Glyph::Parameter,
+                                Glyph::Delete, Glyph::Install},
+                   .help = &shared.help,
+                   .topic = {.context = 100}});
     create_controls();
     create_menu();
     set_hint(L"Doppelklicken zum w\u00e4hlen");
@@ -85,8 +93,6 @@ Tprogrammliste::~Tprogrammliste() = default;
 
 void Tprogrammliste::create_controls() {
     using ui::Button;
-    ImageList1 = make_image_list();
-    auto icon = [this](int i) { return ImageList1->icon(i); };
 
     // Creation order is the component order the form-state store writes its keys in.
     GroupBox1 = std::make_unique<ui::GroupBox>(*this, "GroupBox1", kLayout.group());
@@ -94,14 +100,14 @@ void Tprogrammliste::create_controls() {
     progdir->set_hint(L"Klicken um zwischen Programmen oder Verzeichnissen zu wechseln");
     progdir->OnClick = [this] { Progdirclick(); };
     laufwerkbut = std::make_unique<Button>(*this, "laufwerkbut", in_group(128, 24, 90, 36),
-                                           L"&Laufwerk", icon(3));
+                                           L"&Laufwerk", kDrive);
     laufwerkbut->set_hint(L"Klicken um Laufwerk in allen Programmen anzuapssen");
     laufwerkbut->OnClick = [this] { Laufwerkbutclick(); };
     parameterbut = std::make_unique<Button>(*this, "parameterbut", in_group(240, 24, 90, 36),
-                                            L"&Parameter", icon(4));
+                                            L"&Parameter", kParameter);
     parameterbut->OnClick = [this] { Parameterbutclick(); };
     delbut = std::make_unique<Button>(*this, "delbut", in_group(352, 24, 90, 36), L"&L\u00f6schen",
-                                      icon(5));
+                                      kDelete);
     delbut->set_hint(L"markierten Eintrag l\u00f6schen");
     delbut->OnClick = [this] { Delbutclick(); };
     kuerzel =
@@ -109,18 +115,18 @@ void Tprogrammliste::create_controls() {
     kuerzel->set_text(kDefaultHotkey);
     kuerzel->set_hint(L"Taste (auch mit STRG+ALT dr\u00fccken");
     kuerzel->OnKeyDown = [this](WORD key) { Kuerzelkeydown(key, ui::current_shift()); };
-    okbut = std::make_unique<Button>(*this, "okbut", in_group(16, 70, 90, 35), L"OK", icon(0), IDOK,
-                                     true);
+    okbut =
+        std::make_unique<Button>(*this, "okbut", in_group(16, 70, 90, 35), L"OK", kOk, IDOK, true);
     okbut->set_hint(L"Wieder schliessen");
     okbut->OnClick = [this] { Okbutclick(); };
     helpbut =
-        std::make_unique<Button>(*this, "helpbut", in_group(128, 70, 90, 35), L"&Hilfe", icon(2));
+        std::make_unique<Button>(*this, "helpbut", in_group(128, 70, 90, 35), L"&Hilfe", kHelp);
     helpbut->OnClick = [this] { Helpbutclick(); };
     infobut =
-        std::make_unique<Button>(*this, "infobut", in_group(240, 70, 90, 35), L"&Info", icon(1));
+        std::make_unique<Button>(*this, "infobut", in_group(240, 70, 90, 35), L"&Info", kInfo);
     infobut->OnClick = [this] { Infobutclick(); };
     Button1 = std::make_unique<Button>(*this, "Button1", in_group(352, 70, 90, 35),
-                                       L"&Installieren", icon(6));
+                                       L"&Installieren", kInstall);
     Button1->set_hint(L"Installieren");
     Button1->OnClick = [this] { Button1Click(); };
 
@@ -132,41 +138,15 @@ void Tprogrammliste::create_controls() {
     OpenDialog.Filter =
         L"Ausf\u00fchrbare Dateien (*.exe)|*.exe;*.bat;*.com;*.pif|Alle Dateien (*.*)|*.*";
     OpenDialog.DefaultExt = L"exe";
-    components_.push_back(std::make_unique<ui::PlainComponent>(*this, "OpenDialog"));
-}
-
-std::unique_ptr<ui::ImageList> Tprogrammliste::make_image_list() const {
-    using ui::Glyph;
-    return std::make_unique<ui::ImageList>(
-        std::vector<Glyph>{Glyph::Ok, Glyph::Info, Glyph::Help, Glyph::Drive, Glyph::Parameter,
-                           Glyph::Delete, Glyph::Install},
-        scale(ui::kButtonGlyphSize));
-}
-
-void Tprogrammliste::dpi_changed() {
-    // Drawn anew for the new size rather than stretched; the old pictures go only after
-    // every control has let go of them.
-    auto fresh = make_image_list();
-    okbut->set_icon(fresh->icon(0));
-    infobut->set_icon(fresh->icon(1));
-    helpbut->set_icon(fresh->icon(2));
-    laufwerkbut->set_icon(fresh->icon(3));
-    parameterbut->set_icon(fresh->icon(4));
-    delbut->set_icon(fresh->icon(5));
-    Button1->set_icon(fresh->icon(6));
-    PopupMenu1.set_bitmap(L"loeschen", fresh->bitmap(5));
-    ImageList1 = std::move(fresh);
 }
 
 void Tprogrammliste::create_menu() {
-    components_.push_back(std::make_unique<ui::PlainComponent>(*this, "PopupMenu1"));
     PopupMenu1.add(L"Parameter1", L"Parameter...", [this] { Parameterbutclick(); });
     PopupMenu1.add(L"Verzeichnis1", L"Verzeichnis...", [this] { Verzeichnis1Click(); });
-    PopupMenu1.add(
-        L"loeschen", L"L\u00f6schen", [this] { Delbutclick(); }, ImageList1->bitmap(5));
+    PopupMenu1.add(L"loeschen", L"L\u00f6schen", [this] { Delbutclick(); });
+    show_picture(PopupMenu1, L"loeschen", kDelete);
     for (const char* item : {"Parameter1", "Verzeichnis1", "loeschen"})
         components_.push_back(std::make_unique<ui::MenuItemComponent>(*this, PopupMenu1, item));
-    components_.push_back(std::make_unique<ui::PlainComponent>(*this, "ImageList1"));
 }
 
 void Tprogrammliste::FormCreate() {
@@ -197,8 +177,7 @@ void Tprogrammliste::set_program(int index, const std::string& program) {
 }
 
 void Tprogrammliste::open_from_launcher() {
-    ui::place_bottom_right(hwnd());
-    ui::stay_above_launcher(hwnd());
+    place();
     if (visible()) {
         SetForegroundWindow(hwnd());
         programme->focus();
@@ -302,11 +281,11 @@ void Tprogrammliste::Kuerzelkeydown(WORD Key, ShiftState Shift) {
 }
 
 void Tprogrammliste::Infobutclick() {
-    Tinfodialog dialog(hwnd(), platform_, update_server(), icon_, background_.window);
+    Tinfodialog dialog(hwnd(), platform_, update_server(), shared_, background_.window);
     dialog.ShowModal();
 }
 
-void Tprogrammliste::Helpbutclick() { ui::Application::instance().show_help(100); }
+void Tprogrammliste::Helpbutclick() { show_help(); }
 
 void Tprogrammliste::Laufwerkbutclick() {
     // One move at a time: a second one planned from the table before the first is applied
@@ -316,7 +295,7 @@ void Tprogrammliste::Laufwerkbutclick() {
     {
         Tlaufwerksform dialog(hwnd(), background_.window);
         DriveChoice choice;
-        choice.confirmed = dialog.show_modal(hwnd()) == ui::ModalResult::Ok;
+        choice.confirmed = dialog.show_modal() == ui::ModalResult::Ok;
         if (choice.confirmed) choice.roots = dialog.drivelist->checked_roots();
         plan = plan_retargeting(table_, choice);
     }
@@ -357,7 +336,7 @@ void Tprogrammliste::Button1Click() {
 }
 
 void Tprogrammliste::Parameterbutclick() {
-    Tparameterform dialog(hwnd(), platform_.files);
+    Tparameterform dialog(hwnd(), platform_.files, shared_.help);
     const auto marked = marked_slot(nullptr);
     if (!marked || trim_blanks(table_.Progs[*marked]).empty()) {
         ui::show_error(hwnd(), L"Kein Eintrag markiert oder Eintrag leer!", error_place());
@@ -366,7 +345,7 @@ void Tprogrammliste::Parameterbutclick() {
     const int i = *marked;
     dialog.parameter->set_text(table_.Parameter[i]);
     dialog.verzeichnis->set_path(table_.Verzeichnisse[i]);
-    if (dialog.show_modal(hwnd()) != ui::ModalResult::Ok) return;
+    if (dialog.show_modal() != ui::ModalResult::Ok) return;
     table_.Parameter[i] = dialog.parameter->text();
     table_.Verzeichnisse[i] = dialog.verzeichnis->path();
 }
@@ -403,12 +382,6 @@ LRESULT Tprogrammliste::on_message(UINT msg, WPARAM wp, LPARAM lp) {
                 return 0;
             }
             break;
-        case WM_ACTIVATE:
-            ui::above_launcher_while_active(hwnd(), msg, wp);
-            break;
-        case ui::kLeftActivation:
-            ui::above_launcher_while_active(hwnd(), msg, wp);
-            return 0;
         case WM_CONTEXTMENU:
             if (reinterpret_cast<HWND>(wp) == programme->hwnd()) {
                 PopupMenu1.track(hwnd(), ui::context_menu_point(lp, programme->hwnd(), scale(20)));

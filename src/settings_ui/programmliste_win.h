@@ -16,11 +16,9 @@
 #include "table/program_table.h"
 #include "ui/controls.h"
 #include "ui/form.h"
-#include "ui/icons.h"
 #include "ui/message_box.h"
 #include "ui/open_dialog.h"
 #include "ui/popup_menu.h"
-#include "ui/program_icon.h"
 
 namespace tastomat {
 
@@ -44,9 +42,9 @@ class Tprogrammliste : public ui::Form {
     // settings file. `later` leaves that to load(), so that a start can build the window
     // and load it in two steps with the message loop answering in between.
     enum class Load { at_once, later };
-    // icon: the program's, for this window and its info dialog; it outlives both.
+    // shared: the program's icon and help, for this window and its dialogs; they outlive all.
     Tprogrammliste(Tfishotkey& HotKey, Platform& platform, const SettingsLocation& location,
-                   const ui::ProgramIcon& icon, SettingsBackground background,
+                   ui::DialogShared shared, SettingsBackground background,
                    Load when = Load::at_once);
     ~Tprogrammliste() override;
     // Once; later calls do nothing.
@@ -60,8 +58,9 @@ class Tprogrammliste : public ui::Form {
     // Sets a slot's program and rewrites its line in the list.
     void set_program(int index, const std::string& program);
 
-    // From the launcher's menu or Ctrl+E: placed at the bottom right above the launcher;
-    // brought to the front when already open, otherwise shown modally.
+    // From the launcher's menu or Ctrl+E: placed at the bottom right above the launcher
+    // (while active; an ordinary window otherwise); brought to the front when already
+    // open, otherwise shown modally.
     void open_from_launcher();
     // What closing the open window would write, written now, for an end of the program
     // that comes without a close ("Beenden", the session ends, the stick is ejected).
@@ -88,7 +87,6 @@ class Tprogrammliste : public ui::Form {
     void Button1Click();
 
     // The window's controls, public for the dialogs of this window and for tests.
-    std::unique_ptr<ui::ImageList> ImageList1;
     std::unique_ptr<ui::GroupBox> GroupBox1;
     std::unique_ptr<ui::Button> progdir, laufwerkbut, parameterbut, delbut;
     std::unique_ptr<ui::KeyEdit> kuerzel;
@@ -106,8 +104,6 @@ class Tprogrammliste : public ui::Form {
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
     void create_controls();
     void create_menu();
-    std::unique_ptr<ui::ImageList> make_image_list() const;
-    void dpi_changed() override;
     void fill_list();
     void set_list_line(int index);
     void Saveprogs();
@@ -117,7 +113,7 @@ class Tprogrammliste : public ui::Form {
     Tfishotkey& HotKey_;
     Platform& platform_;
     const SettingsLocation& location_;
-    const ui::ProgramIcon& icon_;
+    ui::DialogShared shared_;
     ProgramTable table_;
     SettingsFileSession settings_file_;
     SettingsBackground background_;

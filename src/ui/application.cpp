@@ -3,15 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/paths.h"
-#include "platform/win32/system_folders_win.h"
-#include "platform/win32/wide.h"
-
 namespace tastomat::ui {
-namespace {
-// Travels beside the program.
-constexpr const wchar_t* kHelpFile = L"TASTOMAT.chm";
-}  // namespace
 
 Application& Application::instance() {
     static Application app;
@@ -74,10 +66,10 @@ void Application::process_messages() {
 
 void Application::when_idle(std::function<void()> step) { idle_steps_.push_back(std::move(step)); }
 
-int Application::run() {
+int Application::run(const std::function<bool()>& steps_allowed) {
     MSG msg{};
     while (!terminated_) {
-        if (!idle_steps_.empty() && (!idle_steps_allowed || idle_steps_allowed()) &&
+        if (!idle_steps_.empty() && (!steps_allowed || steps_allowed()) &&
             !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             auto step = std::move(idle_steps_.front());
             idle_steps_.pop_front();
@@ -87,7 +79,6 @@ int Application::run() {
         if (!pump_one(msg)) break;
     }
     idle_steps_.clear();
-    idle_steps_allowed = nullptr;
     return exit_code_;
 }
 
@@ -118,20 +109,5 @@ void Application::run_modal(HWND window) {
     for (HWND hwnd : disabled.list)
         if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
 }
-
-void Application::terminate() {
-    terminating_ = true;
-    PostQuitMessage(0);
-}
-
-std::wstring Application::help_path() const {
-    return to_wide(folder_part(to_utf8(module_path_w()))) + kHelpFile;
-}
-
-void Application::show_help(int context) { help_.show_context(help_path(), context); }
-
-void Application::show_help_page(const std::wstring& page) { help_.show_topic(help_path(), page); }
-
-void Application::close_help() { help_.close_all(); }
 
 }  // namespace tastomat::ui

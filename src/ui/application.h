@@ -1,15 +1,13 @@
 #pragma once
-// What is one per process: the program's title, the message loop with its dialog keys and
-// start-up steps, and the help viewer. Windows, icons and texts are handed to whoever
-// needs them by the program's owner (app/tastomat_program_win.h), not kept here.
+// What is one per process: the program's title, and the message loop with its dialog keys
+// and start-up steps. Windows, icons, help and texts are handed to whoever needs them by
+// the program's owner (app/tastomat_program_win.h), not kept here.
 #include <windows.h>
 
 #include <deque>
 #include <functional>
 #include <string>
 #include <vector>
-
-#include "ui/help_viewer.h"
 
 namespace tastomat::ui {
 
@@ -39,32 +37,20 @@ class Application {
   public:
     static Application& instance();
 
-    // Start-up steps not taken by the time it returns are dropped with the test that
-    // holds them back: they belong to this run of the loop.
-    int run();
+    // While steps_allowed says no, the start-up steps wait; whoever makes it say yes again
+    // posts a message, so that the loop looks once more. Steps not taken by the time it
+    // returns are dropped: they belong to this run of the loop.
+    int run(const std::function<bool()>& steps_allowed = nullptr);
     // Work that can wait until the loop has nothing else to do: one step each time the
     // queue runs empty, in the order given, so a message that comes meanwhile (a hotkey)
     // is answered between two steps rather than after all of them.
     void when_idle(std::function<void()> step);
-    // While this says no, the steps wait; whoever makes it say yes again posts a message,
-    // so that the loop looks once more.
-    std::function<bool()> idle_steps_allowed;
     // Runs a nested loop until window is hidden or destroyed, with the other top-level
     // windows of the program disabled meanwhile.
     void run_modal(HWND window);
     // Handles the messages waiting now and returns, for long work on this thread that
     // must keep the windows alive. A quit request seen here ends the loops above.
     void process_messages();
-    void terminate();
-    bool terminated() const { return terminated_; }
-    // Asked to end, though the loop may not have seen it yet: start-up builds nothing more.
-    bool terminating() const { return terminating_; }
-
-    // Open the help file, which travels beside the program, at a context number or at one
-    // of its pages; nothing happens without it. close_help is for the end of the program.
-    void show_help(int context);
-    void show_help_page(const std::wstring& page);
-    void close_help();
 
   private:
     friend class DialogKeys;
@@ -72,13 +58,10 @@ class Application {
     void remove_dialog(HWND hwnd);
     bool pump_one(MSG& msg);
     void dispatch(MSG& msg);
-    std::wstring help_path() const;
-    HelpViewer help_;
     std::vector<HWND> dialogs_;
     std::deque<std::function<void()>> idle_steps_;
     bool terminated_ = false;
     int exit_code_ = 0;
-    bool terminating_ = false;
 };
 
 }  // namespace tastomat::ui

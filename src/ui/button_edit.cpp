@@ -11,13 +11,13 @@ namespace {
 int button_width(const DesignRect& r) { return r.height - 4; }
 }  // namespace
 
-ButtonEdit::ButtonEdit(Form& form, const std::string& name, DesignRect rect, HICON icon,
+ButtonEdit::ButtonEdit(Form& form, const std::string& name, DesignRect rect, int picture,
                        ControlKind kind)
     // The edit must not paint over its button.
     : Edit(form, name, rect, kind, WS_CLIPSIBLINGS) {
     const DesignRect b{rect.x + rect.width - 2 - button_width(rect), rect.y + 2, button_width(rect),
                        rect.height - 4};
-    button_ = std::make_unique<Button>(form, name + "Button", b, L"", icon);
+    button_ = std::make_unique<Button>(form, name + "Button", b, L"", picture);
     // Icon only: BS_ICON keeps the caption from pushing the picture aside.
     SetWindowLongW(button_->hwnd(), GWL_STYLE,
                    GetWindowLongW(button_->hwnd(), GWL_STYLE) | BS_ICON);
@@ -39,8 +39,8 @@ void ButtonEdit::on_command(WORD code) {
     if (code == EN_CHANGE) text_changed();
 }
 
-FolderPathEdit::FolderPathEdit(Form& form, const std::string& name, DesignRect rect, HICON icon)
-    : ButtonEdit(form, name, rect, icon, ControlKind::FolderPathEdit) {
+FolderPathEdit::FolderPathEdit(Form& form, const std::string& name, DesignRect rect, int picture)
+    : ButtonEdit(form, name, rect, picture, ControlKind::FolderPathEdit) {
     OnButtonClick = [this] { browse(); };
 }
 

@@ -13,7 +13,8 @@ namespace tastomat::ui {
 
 class ButtonEdit : public Edit {
   public:
-    ButtonEdit(Form& form, const std::string& name, DesignRect rect, HICON icon,
+    // picture: the button's, an index into the pictures of the form's description.
+    ButtonEdit(Form& form, const std::string& name, DesignRect rect, int picture,
                ControlKind kind = ControlKind::Edit);
     std::function<void()> OnButtonClick;
     void layout() override;
@@ -30,7 +31,7 @@ class ButtonEdit : public Edit {
 // line; when the text is wider than the line the tooltip shows the whole path.
 class FolderPathEdit : public ButtonEdit {
   public:
-    FolderPathEdit(Form& form, const std::string& name, DesignRect rect, HICON icon);
+    FolderPathEdit(Form& form, const std::string& name, DesignRect rect, int picture);
     std::string path() const { return text(); }
     void set_path(const std::string& path) { set_text(path); }
     void layout() override;

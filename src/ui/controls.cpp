@@ -82,11 +82,11 @@ LRESULT Control::default_subclassed(UINT msg, WPARAM wp, LPARAM lp) {
 // --- Button ---------------------------------------------------------------------------
 
 Button::Button(Form& form, std::string name, DesignRect rect, const std::wstring& caption,
-               HICON icon, UINT id, bool default_button)
+               int picture, UINT id, bool default_button)
     : Control(form, std::move(name), ControlKind::Other, rect) {
     create_window(L"BUTTON", caption,
                   WS_TABSTOP | (default_button ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, id);
-    if (icon) set_icon(icon);
+    if (picture != kNoPicture) form.show_picture(*this, picture);
 }
 
 void Button::set_icon(HICON icon) {
@@ -263,11 +263,5 @@ MenuItemComponent::~MenuItemComponent() { form_.unregister_component(*this); }
 bool MenuItemComponent::checked() const { return menu_.checked(to_wide(name_)); }
 
 void MenuItemComponent::set_checked(bool on) { menu_.set_checked(to_wide(name_), on); }
-
-PlainComponent::PlainComponent(Form& form, std::string name) : form_(form), name_(std::move(name)) {
-    form.register_component(*this);
-}
-
-PlainComponent::~PlainComponent() { form_.unregister_component(*this); }
 
 }  // namespace tastomat::ui

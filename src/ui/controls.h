@@ -86,15 +86,18 @@ class Control : public FormControl {
     ScopedFont own_font_;
 };
 
-// A push button with an optional icon left of its caption.
+inline constexpr int kNoPicture = -1;
+
+// A push button with an optional picture left of its caption: an index into the pictures
+// of its form's description.
 class Button : public Control {
   public:
     Button(Form& form, std::string name, DesignRect rect, const std::wstring& caption,
-           HICON icon = nullptr, UINT id = 0, bool default_button = false);
+           int picture = kNoPicture, UINT id = 0, bool default_button = false);
     std::function<void()> OnClick;
     void on_command(WORD code) override;
     void set_caption(const std::wstring& caption) { set_window_text(caption); }
-    // The icon left of the caption; the caller keeps it alive while it is shown.
+    // The icon left of the caption; the form keeps it alive while it is shown.
     void set_icon(HICON icon);
     // Stands for the component's Tag.
     int Tag = 0;
@@ -191,21 +194,6 @@ class MenuItemComponent : public FormControl {
   private:
     Form& form_;
     PopupMenu& menu_;
-    std::string name_;
-};
-
-// A component that is never stored (dialogs, image lists, the popup menu itself).
-class PlainComponent : public FormControl {
-  public:
-    PlainComponent(Form& form, std::string name);
-    PlainComponent(const PlainComponent&) = delete;
-    PlainComponent& operator=(const PlainComponent&) = delete;
-    ~PlainComponent() override;
-    const std::string& component_name() const override { return name_; }
-    ControlKind kind() const override { return ControlKind::Other; }
-
-  private:
-    Form& form_;
     std::string name_;
 };
 

@@ -6,6 +6,8 @@
 
 #include "ui/controls.h"
 #include "ui/dpi.h"
+#include "ui/placement.h"
+#include "ui/popup_menu.h"
 
 namespace tastomat::ui {
 
@@ -29,6 +31,7 @@ void Form::unregister_control(Control& control) {
     unregister_component(control);
     std::erase(controls_, &control);
     std::erase_if(tools_, [&](const Tool& tool) { return tool.hwnd == control.hwnd(); });
+    std::erase_if(picture_uses_, [&](const PictureUse& use) { return use.button == &control; });
 }
 
 void Form::form_created() {
@@ -36,21 +39,67 @@ void Form::form_created() {
     tooltip_.create(hwnd(), scale(600));
 }
 
-void Form::create_dialog(const wchar_t* class_name, const std::wstring& caption, HICON icon,
-                         HICON small_icon) {
+void Form::create_dialog(DialogDescription description) {
+    description_ = std::move(description);
     CreateParams params;
-    params.class_name = class_name;
-    params.title = caption;
+    params.class_name = description_.class_name;
+    params.title = description_.caption;
     // No WS_CLIPCHILDREN: a group box leaves its inside for the window to paint.
-    params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    params.ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+    params.style = description_.sizable ? WS_OVERLAPPEDWINDOW : WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    params.ex_style =
+        description_.sizable ? WS_EX_CONTROLPARENT : WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     params.x = params.y = 0;
     params.width = params.height = 100;
-    params.icon = icon;
-    params.small_icon = small_icon;
+    params.parent = description_.owner;  // for a top-level window: its owner
+    if (description_.icon) {
+        params.icon = description_.icon->large();
+        params.small_icon = description_.icon->small();
+    }
     create(params);
     form_created();
+    make_pictures();
     dialog_keys_.take(hwnd());
+}
+
+void Form::make_pictures() {
+    // The old pictures go only after every control has let go of them.
+    auto fresh = std::make_unique<ImageList>(description_.pictures, scale(kButtonGlyphSize));
+    std::swap(pictures_, fresh);
+    for (const PictureUse& use : picture_uses_) apply_picture(use);
+}
+
+void Form::apply_picture(const PictureUse& use) const {
+    if (use.button) use.button->set_icon(pictures_->icon(use.index));
+    if (use.menu) use.menu->set_bitmap(use.item, pictures_->bitmap(use.index));
+}
+
+void Form::show_picture(Button& button, int index) {
+    picture_uses_.push_back({&button, nullptr, {}, index});
+    apply_picture(picture_uses_.back());
+}
+
+void Form::show_picture(PopupMenu& menu, const std::wstring& item, int index) {
+    picture_uses_.push_back({nullptr, &menu, item, index});
+    apply_picture(picture_uses_.back());
+}
+
+void Form::show_help() const {
+    if (description_.help) description_.help->show(description_.topic);
+}
+
+void Form::place() {
+    switch (description_.placement) {
+        case Placement::over_owner:
+            center_over(hwnd(), description_.owner);
+            return;
+        case Placement::as_designed:
+            return;
+        case Placement::from_launcher:
+            place_bottom_right(hwnd());
+            // Above the badge from the start; the activation keeps it there while it lasts.
+            stay_above_launcher(hwnd());
+            return;
+    }
 }
 
 void Form::run_modal() {
@@ -131,7 +180,13 @@ LRESULT Form::on_message(UINT msg, WPARAM wp, LPARAM lp) {
             }
             break;
         }
+        case kLeftActivation:
+            if (description_.placement == Placement::from_launcher)
+                above_launcher_while_active(hwnd(), msg, wp);
+            return 0;
         case WM_ACTIVATE:
+            if (description_.placement == Placement::from_launcher)
+                above_launcher_while_active(hwnd(), msg, wp);
             // Like a dialog: the keyboard focus leaves with the window and comes back with it.
             if (LOWORD(wp) == WA_INACTIVE) {
                 HWND focused = GetFocus();
@@ -151,7 +206,8 @@ LRESULT Form::on_message(UINT msg, WPARAM wp, LPARAM lp) {
             const ScopedFont previous = std::move(font_);
             make_font();
             layout();
-            dpi_changed();
+            // Drawn anew for the new size rather than stretched.
+            make_pictures();
             return 0;
         }
     }

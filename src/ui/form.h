@@ -4,18 +4,61 @@
 // scaled to the window's dpi, and get their tooltips from one tooltip control.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/win32/scoped.h"
 #include "support/form_state.h"
 #include "ui/application.h"
+#include "ui/help_viewer.h"
+#include "ui/icons.h"
+#include "ui/program_icon.h"
 #include "ui/tooltip.h"
 #include "ui/window.h"
 
 namespace tastomat::ui {
 
+class Button;
 class Control;
+class PopupMenu;
+
+// What the program's windows share, from the program's owner: its icon and its help.
+struct DialogShared {
+    const ProgramIcon& icon;
+    ProgramHelp& help;
+};
+
+// Where a dialog appears each time it is shown.
+enum class Placement {
+    // Centred over its owner, never beyond the desktop's left and top edges.
+    over_owner,
+    // Where it was designed: the top-left corner of the screen.
+    as_designed,
+    // Opened from the launcher: at the bottom right of the work area, above the launcher's
+    // badge while it is the active window, an ordinary window otherwise.
+    from_launcher,
+};
+
+// Everything about a dialog that is not its controls, made into a window by the base.
+struct DialogDescription {
+    const wchar_t* class_name = nullptr;
+    std::wstring caption{};
+    // A fixed dialog frame, or a frame that sizes, minimises and maximises.
+    bool sizable = false;
+    // The window it belongs to: above it, hidden and disabled with it. Set at creation, the
+    // only way Windows documents for a top-level window's owner.
+    HWND owner = nullptr;
+    Placement placement = Placement::over_owner;
+    // The program's, in the title bar and in Alt+Tab; the system's default without.
+    const ProgramIcon* icon = nullptr;
+    // The buttons' pictures, drawn at kButtonGlyphSize for the window's dpi; a button names
+    // its picture by its index here.
+    std::vector<Glyph> pictures{};
+    // Help, the viewer and where in the file; nothing without a viewer.
+    ProgramHelp* help = nullptr;
+    HelpTopic topic{};
+};
 
 class Form : public Window, public FormComponents {
   public:
@@ -31,6 +74,15 @@ class Form : public Window, public FormComponents {
     void unregister_component(FormControl& component);
     void unregister_control(Control& control);
     UINT next_control_id() { return next_id_++; }
+
+    // A button shows the picture at index of the description's list, drawn anew whenever
+    // the window moves to a screen of another dpi; as does a menu item.
+    void show_picture(Button& button, int index);
+    void show_picture(PopupMenu& menu, const std::wstring& item, int index);
+    // Opens the help of the description; nothing when it has none.
+    void show_help() const;
+    // Puts the window where the description says, for showing it now.
+    void place();
 
     HFONT font() const { return font_.get(); }
     // A new font at the form's current dpi in another face, of the form's size or of the
@@ -59,19 +111,24 @@ class Form : public Window, public FormComponents {
     LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
     // Called after the window itself was created: makes the font and the tooltip control.
     void form_created();
-    // Creates the window as a dialog frame that gets dialog keyboard handling for as long
-    // as it lives, and makes its font; then add controls and set the client size.
-    void create_dialog(const wchar_t* class_name, const std::wstring& caption, HICON icon = nullptr,
-                       HICON small_icon = nullptr);
+    // Creates the window the description tells of, with dialog keyboard handling for as
+    // long as it lives, its font and its pictures; then add controls and set the client size.
+    void create_dialog(DialogDescription description);
+    HWND owner() const { return description_.owner; }
     // Shows the window and runs the message loop until it is hidden or destroyed, with the
     // program's other windows disabled meanwhile.
     void run_modal();
-    // After the window moved to a screen of another density and was laid out anew:
-    // forms with pictures draw them again at the new size here.
-    virtual void dpi_changed() {}
 
   private:
+    struct PictureUse {
+        Button* button;
+        PopupMenu* menu;
+        std::wstring item;
+        int index;
+    };
     void make_font();
+    void make_pictures();
+    void apply_picture(const PictureUse& use) const;
     std::wstring& tool_text(HWND control);
 
     std::string name_;
@@ -90,6 +147,9 @@ class Form : public Window, public FormComponents {
     std::vector<Control*> controls_;
     UINT next_id_ = 1000;
     DialogKeys dialog_keys_;
+    DialogDescription description_;
+    std::unique_ptr<ImageList> pictures_;
+    std::vector<PictureUse> picture_uses_;
     int client_width_ = 0, client_height_ = 0;
 };
 

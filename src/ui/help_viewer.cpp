@@ -2,11 +2,18 @@
 
 #include <type_traits>
 
+#include "platform/paths.h"
 #include "platform/win32/com_win.h"
 #include "platform/win32/file_system_win.h"
+#include "platform/win32/system_folders_win.h"
 #include "platform/win32/system_library.h"
+#include "platform/win32/wide.h"
 
 namespace tastomat::ui {
+namespace {
+// Travels beside the program.
+constexpr const wchar_t* kHelpFile = L"TASTOMAT.chm";
+}  // namespace
 
 HelpViewer::HtmlHelpFunction HelpViewer::viewer() {
     if (!looked_) {
@@ -40,6 +47,14 @@ bool HelpViewer::show_topic(const std::wstring& file, const std::wstring& page) 
 void HelpViewer::close_all() {
     // Nothing to close when help was never asked for; do not load the viewer for it.
     if (html_help_) html_help_(nullptr, nullptr, HH_CLOSE_ALL, 0);
+}
+
+void ProgramHelp::show(const HelpTopic& topic) {
+    const std::wstring file = to_wide(folder_part(to_utf8(module_path_w()))) + kHelpFile;
+    if (topic.page)
+        viewer_.show_topic(file, topic.page);
+    else if (topic.context)
+        viewer_.show_context(file, topic.context);
 }
 
 }  // namespace tastomat::ui

@@ -34,4 +34,24 @@ class HelpViewer {
     bool looked_ = false;
 };
 
+// Where a dialog's help opens: a context number of the help file's map, or one of its
+// pages; neither for a dialog without help of its own.
+struct HelpTopic {
+    int context = 0;
+    const wchar_t* page = nullptr;
+};
+
+// The program's help file, which travels beside the program, in the program's viewer.
+// Made once by the program's owner and handed to the dialogs that show help.
+class ProgramHelp {
+  public:
+    // Nothing happens without the file, or for an empty topic.
+    void show(const HelpTopic& topic);
+    // For the end of the program.
+    void close() { viewer_.close_all(); }
+
+  private:
+    HelpViewer viewer_;
+};
+
 }  // namespace tastomat::ui

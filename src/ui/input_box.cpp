@@ -11,15 +11,16 @@ namespace {
 
 class InputBox final : public ModalForm {
   public:
-    InputBox(const std::wstring& caption, const std::wstring& prompt, const std::wstring& value)
+    InputBox(HWND owner, const std::wstring& caption, const std::wstring& prompt,
+             const std::wstring& value)
         : ModalForm("InputBox", L"Tahoma") {
-        create_dialog(L"TTastomatInputBox", caption);
+        create_dialog({.class_name = L"TTastomatInputBox", .caption = caption, .owner = owner});
         label_ = std::make_unique<Label>(*this, "Prompt", DesignRect{10, 12, 380, 18}, prompt);
         edit_ = std::make_unique<Edit>(*this, "Edit", DesignRect{10, 34, 380, 24});
-        ok_ = std::make_unique<Button>(*this, "OK", DesignRect{115, 72, 85, 30}, L"OK", nullptr,
+        ok_ = std::make_unique<Button>(*this, "OK", DesignRect{115, 72, 85, 30}, L"OK", kNoPicture,
                                        IDOK, true);
         cancel_ = std::make_unique<Button>(*this, "Cancel", DesignRect{210, 72, 85, 30},
-                                           L"Abbrechen", nullptr, IDCANCEL);
+                                           L"Abbrechen", kNoPicture, IDCANCEL);
         ok_->OnClick = [this] { close_with(ModalResult::Ok); };
         cancel_->OnClick = [this] { close_with(ModalResult::Cancel); };
         set_client_size(400, 114);
@@ -39,8 +40,8 @@ class InputBox final : public ModalForm {
 
 bool input_query(HWND owner, const std::wstring& caption, const std::wstring& prompt,
                  std::wstring& value) {
-    InputBox box(caption, prompt, value);
-    if (box.show_modal(owner) != ModalResult::Ok) return false;
+    InputBox box(owner, caption, prompt, value);
+    if (box.show_modal() != ModalResult::Ok) return false;
     value = box.value();
     return true;
 }

@@ -1,10 +1,29 @@
 #pragma once
 #include <windows.h>
 
+#include <algorithm>
+
 #include "ui/corner_placement.h"
 #include "ui/messages.h"
 
 namespace tastomat::ui {
+
+// Places a window centred over another, clamped to the desktop's left and top edges.
+inline void center_over(HWND window, HWND owner) {
+    RECT w, o;
+    GetWindowRect(window, &w);
+    if (owner && IsWindowVisible(owner)) {
+        GetWindowRect(owner, &o);
+    } else {
+        o = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    const int width = w.right - w.left, height = w.bottom - w.top;
+    const int left = std::max(static_cast<int>(GetSystemMetrics(SM_XVIRTUALSCREEN)),
+                              static_cast<int>(o.left + (o.right - o.left - width) / 2));
+    const int top = std::max(static_cast<int>(GetSystemMetrics(SM_YVIRTUALSCREEN)),
+                             static_cast<int>(o.top + (o.bottom - o.top - height) / 2));
+    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 // The settings windows open near the bottom-right corner of the primary monitor's work
 // area, so that no taskbar (at the bottom, the top or a side, of any height) covers them.

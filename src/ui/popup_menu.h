@@ -23,8 +23,6 @@ class PopupMenu {
     // Appends an item; returns its command id.
     UINT add(const std::wstring& name, const std::wstring& text, Handler handler,
              HBITMAP bitmap = nullptr);
-    HMENU handle() const { return menu_.get(); }
-    size_t size() const { return items_.size(); }
 
     // Component-style access by name (the form-state store saves a menu item's check).
     bool checked(const std::wstring& name) const;

@@ -63,13 +63,6 @@ void TrayIcon::remove_icon() {
     added_ = false;
 }
 
-void TrayIcon::set_icon(HICON icon) {
-    Icon = icon;
-    if (!added_) return;
-    NOTIFYICONDATAW nid = data();
-    Notify(NIM_MODIFY, &nid);
-}
-
 void TrayIcon::show_warning(const std::wstring& text) {
     if (!added_) return;
     NOTIFYICONDATAW nid = data();

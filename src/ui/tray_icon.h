@@ -35,7 +35,6 @@ class TrayIcon : private Window {
     void HideMainForm();
     // Hides it and leaves the foreground to what the launcher just started.
     void hide_after_start();
-    void set_icon(HICON icon);
     bool added() const { return added_; }
 
     // A balloon at the icon with the program's name as title and a warning sign: the way

@@ -10,6 +10,7 @@ import screen
 from screen import wait_until
 
 TITLE = "Einstellungen"
+ADMIN_TITLE = "Administratoreinstellungen"
 BADGE = "Start als User..."
 OPEN_TITLE = "Programm w\u00e4hlen"
 # The folder chooser's title is the system's own (Wine's German one here).
@@ -300,33 +301,44 @@ class Stacking(SettingsCase):
     def position(self, order, title):
         return next(i for i, (t, _) in enumerate(order) if t == title)
 
-    def test_another_application_can_come_in_front_of_the_settings_window(self):
+    def open_admin(self):
+        self.choose_tray_item("Einstellungen Administrator")
+        return screen.wait_for_window(ADMIN_TITLE)
+
+    def test_another_application_can_come_in_front_of_a_window_opened_from_the_launcher(self):
         self.start_up()
-        self.open_settings()
-        # Active, it is above the badge and everything else.
-        order = wait_until(
-            lambda: (lambda o: o if dict(o).get(TITLE) else None)(harness.z_order()),
-            what="the settings window to be topmost while active")
-        self.assertLess(self.position(order, TITLE), self.position(order, "TastomatE2EFocus"))
+        for title, open_window in ((TITLE, self.open_settings), (ADMIN_TITLE, self.open_admin)):
+            with self.subTest(title):
+                open_window()
+                # Active, it is above the badge and everything else.
+                order = wait_until(
+                    lambda: (lambda o: o if dict(o).get(title) else None)(harness.z_order()),
+                    what=f"{title} to be topmost while active")
+                self.assertLess(self.position(order, title),
+                                self.position(order, "TastomatE2EFocus"))
 
-        screen.focus(self.focus)
-        screen.click(self.focus.x + 100, self.focus.y + 60)
+                screen.focus(self.focus)
+                screen.click(self.focus.x + 100, self.focus.y + 60)
 
-        def behind():
-            o = harness.z_order()
-            if dict(o).get(TITLE, True):
-                return None
-            return o if self.position(o, "TastomatE2EFocus") < self.position(o, TITLE) else None
-        wait_until(behind, what="the other window in front of the settings window")
-        screen.grab(save_as=self.artifact("settings-behind.png"))
+                def behind():
+                    o = harness.z_order()
+                    if dict(o).get(title, True):
+                        return None
+                    return o if self.position(o, "TastomatE2EFocus") < self.position(o, title) \
+                        else None
+                wait_until(behind, what=f"the other window in front of {title}")
+                screen.grab(save_as=self.artifact(
+                    "settings-behind.png" if title == TITLE else "admin-behind.png"))
 
-        # Back to the settings window: on top again.
-        settings = self.settings_window()
-        screen.focus(settings)
-        screen.click(settings.x + 30, settings.y + 60)
-        wait_until(lambda: dict(harness.z_order()).get(TITLE),
-                   what="the settings window topmost again once active")
-        self.close_settings()
+                # Back to the window: on top again.
+                window = screen.wait_for_window(title)
+                screen.focus(window)
+                screen.click(window.x + 30, window.y + 60)
+                wait_until(lambda: dict(harness.z_order()).get(title),
+                           what=f"{title} topmost again once active")
+                screen.focus(window)
+                screen.key("Escape")
+                screen.wait_until_gone(title)
 
 
 class Backup(SettingsCase):

@@ -55,7 +55,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     wait_at_gate();
     ui::Application& app = ui::Application::instance();
     Toneinstance guard(nullptr);
-    guard.Oninstancestarted = [&app](Toneinstance&, const std::vector<std::string>& params) {
+    guard.Oninstancestarted = [](Toneinstance&, const std::vector<std::string>& params) {
         std::string line = "started\t" + std::to_string(params.size());
         bool quit = false;
         for (const std::string& p : params) {
@@ -63,9 +63,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             quit = quit || p == "quit";
         }
         log_line(line);
-        if (quit) app.terminate();
+        if (quit) PostQuitMessage(0);
     };
-    if (!guard.Init()) return app.terminating() ? 2 : 3;
+    switch (guard.Init()) {
+        case InstanceRole::handed_over:
+            return 2;
+        case InstanceRole::alone:
+            return 3;
+        case InstanceRole::first:
+            break;
+    }
     log_line("first");
     app.run();
     return 0;

@@ -269,14 +269,15 @@ TEST(Oneinstance, ObjectsThatCannotBeMadeUnderTheirNames) {
     struct Case {
         const char* what;
         std::wstring taken;  // a name held by an event, so no mapping or semaphore can have it
-        bool first;
+        InstanceRole role;
         const char* error;
     };
     const Case cases[] = {
-        {"nothing there yet", L"", true, nullptr},
+        {"nothing there yet", L"", InstanceRole::first, nullptr},
         // The program then runs as if it were alone.
-        {"the block cannot be made", name, false, nullptr},
-        {"the lock cannot be made", name + L"Sem", true, "Unable to create semaphore"},
+        {"the block cannot be made", name, InstanceRole::alone, nullptr},
+        {"the lock cannot be made", name + L"Sem", InstanceRole::first,
+         "Unable to create semaphore"},
     };
     for (const Case& c : cases) {
         const ScopedHandle blocker(
@@ -290,9 +291,9 @@ TEST(Oneinstance, ObjectsThatCannotBeMadeUnderTheirNames) {
                 EXPECT_STREQ(e.what(), c.error) << c.what;
             }
         } else {
-            EXPECT_EQ(guard.Init(), c.first) << c.what;
+            EXPECT_EQ(guard.Init(), c.role) << c.what;
         }
-        EXPECT_EQ(guard.Isfirstinstance(), c.first) << c.what;
+        EXPECT_EQ(guard.Isfirstinstance(), c.role == InstanceRole::first) << c.what;
     }
 }
 

@@ -46,7 +46,7 @@ BOOL WINAPI fake_unregister(HDEVNOTIFY notification) {
 class Windows : public LauncherWindows {
   public:
     Windows(Platform& platform, const SettingsLocation& location, const ui::ProgramIcon& icon)
-        : platform_(platform), location_(location), icon_(icon) {}
+        : platform_(platform), location_(location), shared_{icon, help_} {}
     Tmain* main = nullptr;
     std::optional<Tprogrammliste> settings;
     std::optional<TAdmindataform1> admin;
@@ -54,9 +54,9 @@ class Windows : public LauncherWindows {
     std::optional<Built> on_need() override {
         if (!settings)
             settings.emplace(
-                *main->HotKey, platform_, location_, icon_,
+                *main->HotKey, platform_, location_, shared_,
                 SettingsBackground{tasks_.poster(), std::make_shared<WinDriveProbes>()});
-        if (!admin) admin.emplace(*main->Adminhotkey, platform_.keyboard, icon_, [] {});
+        if (!admin) admin.emplace(*main->Adminhotkey, platform_.keyboard, shared_, [] {});
         return Built{*settings, *admin};
     }
     Tprogrammliste* loaded_settings() override {
@@ -66,7 +66,8 @@ class Windows : public LauncherWindows {
   private:
     Platform& platform_;
     const SettingsLocation& location_;
-    const ui::ProgramIcon& icon_;
+    ui::ProgramHelp help_;
+    ui::DialogShared shared_;
     ui::TaskWindow tasks_;
 };
 
