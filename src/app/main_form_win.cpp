@@ -70,7 +70,7 @@ Tmain::Tmain(Platform& platform, const ui::ProgramIcon& icon, LauncherWindows& w
     HotKey->Onhotkey = [this](Tfishotkey&) { Hotkeyhotkey(); };
 
     // Components are loaded before the window's creation handler runs; the tray icon
-    // only once the guard has let this copy go on (see FormCreate).
+    // only once the guard has let this copy go on (show_tray_icon).
     Trayicon->Icon = icon.small();
     Adminhotkey->Loaded();
     HotKey->Loaded();
@@ -92,10 +92,11 @@ void Tmain::FormCreate() {
     apply_size();
     // An error here is shown and start-up goes on.
     ui::guarded(hwnd(), [this] { start_guard(); });
-    // A later copy has handed over and ends: no tray icon, no settings window, so it shows
-    // nothing and leaves the settings file alone.
-    if (ui::Application::instance().terminating()) return;
-    Trayicon->Loaded();
+}
+
+void Tmain::show_tray_icon() { Trayicon->Loaded(); }
+
+void Tmain::watch_volume() {
     Volumewatch = std::make_unique<VolumeWatch>(hwnd(), to_wide(platform_.folders.module_path()));
 }
 

@@ -18,13 +18,21 @@ int TastomatProgram::run() {
     // settings window would read and write the settings file.
     if (!app.terminating()) {
         arm_stored_launcher_hotkey(*main_.HotKey, platform_, location_);
+        // The icon after the hotkey: a press that comes while the shell adds it is answered
+        // as soon as it is there.
+        main_.show_tray_icon();
         main_.warn_if_not_registered(*main_.HotKey);
         // Not while the badge is up: a window built then keeps the badge from getting the
         // keyboard under Wine the next time it comes up.
-        app.idle_steps_allowed = [this] { return !main_.visible(); };
+        quiet_.emplace([this] { return main_.visible(); });
+        app.idle_steps_allowed = [this] { return quiet_->allows(); };
+        app.when_idle([this] { main_.watch_volume(); });
         app.when_idle([this] { make_settings(); });
         app.when_idle([this] { load_settings(); });
-        app.when_idle([this] { make_admin(); });
+        app.when_idle([this] {
+            make_admin();
+            quiet_->finish();
+        });
     }
     const int result = app.run();
     app.close_help();
