@@ -4,19 +4,18 @@
 
 namespace tastomat {
 
-QuietStart::QuietStart(std::function<bool()> busy, std::chrono::milliseconds spell)
-    : busy_(std::move(busy)), spell_(spell, QuietSpell::Clock::now()) {
-    // Without a window the timer posts WM_TIMER to the thread's queue, which the loop
-    // dispatches to nobody; three times a spell, so that the steps start soon after it.
-    timer_ = SetTimer(nullptr, 0, static_cast<UINT>(spell.count() / 3), nullptr);
+QuietStart::QuietStart(std::function<bool()> busy, std::chrono::milliseconds wait)
+    : busy_(std::move(busy)), from_(Clock::now() + wait) {
+    // Without a window the timer posts WM_TIMER to the thread's queue, and the loop
+    // dispatches it to nobody; three times a wait, so that the steps start soon after it.
+    timer_ = SetTimer(nullptr, 0, static_cast<UINT>(wait.count() / 3), nullptr);
 }
 
-bool QuietStart::allows() {
-    const bool busy = busy_();
-    // No timer, no waking: the steps then run whenever the badge is hidden, as they would
-    // without a spell, rather than wait for a message that may not come.
-    if (!timer_) return !busy;
-    return spell_.over(busy, QuietSpell::Clock::now());
+bool QuietStart::allows() const {
+    if (busy_()) return false;
+    // No timer, no waking: the steps then run as soon as the badge is hidden, rather than
+    // wait for a message that may not come.
+    return !timer_ || Clock::now() >= from_;
 }
 
 void QuietStart::finish() {

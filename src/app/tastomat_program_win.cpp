@@ -17,10 +17,8 @@ int TastomatProgram::run() {
     // A later copy has handed its parameters to the running one and ends here, before the
     // settings window would read and write the settings file.
     if (!app.terminating()) {
-        arm_stored_launcher_hotkey(*main_.HotKey, platform_, location_);
-        // The icon after the hotkey: a press that comes while the shell adds it is answered
-        // as soon as it is there.
         main_.show_tray_icon();
+        arm_stored_launcher_hotkey(*main_.HotKey, platform_, location_);
         main_.warn_if_not_registered(*main_.HotKey);
         // Not while the badge is up: a window built then keeps the badge from getting the
         // keyboard under Wine the next time it comes up.

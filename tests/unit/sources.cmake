@@ -5,7 +5,6 @@ set(TEST_SUPPORT_SOURCES
 )
 set(UNIT_TEST_SOURCES
   unit/hotkey_warning_test.cpp
-  unit/quiet_spell_test.cpp
   unit/instance_block_test.cpp
   unit/key_dispatch_test.cpp
   unit/program_start_test.cpp
