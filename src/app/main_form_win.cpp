@@ -12,7 +12,6 @@
 #include "platform/win32/shell_win.h"
 #include "platform/win32/wide.h"
 #include "settings_ui/programmliste_win.h"
-#include "ui/application.h"
 #include "ui/keyboard.h"
 #include "ui/message_box.h"
 

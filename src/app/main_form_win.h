@@ -55,9 +55,9 @@ class Tmain : public ui::Window {
     // component itself stays silent, and the user would otherwise press it in vain.
     void warn_if_not_registered(const Tfishotkey& hotkey);
 
-    // What the start does once the guard has let this copy go on and the hotkey is armed,
-    // so that neither keeps the hotkey waiting: the icon in the notification area, and the
-    // watch for an eject of the stick the program runs from.
+    // What the start does once the guard has let this copy go on: the icon in the
+    // notification area, and later, when the hotkey already answers, the watch for an eject
+    // of the stick the program runs from.
     void show_tray_icon();
     void watch_volume();
 
