@@ -17,8 +17,11 @@ int TastomatProgram::run() {
     // A later copy has handed its parameters to the running one and ends here, before the
     // settings window would read and write the settings file.
     if (!app.terminating()) {
-        main_.show_tray_icon();
+        // The hotkey just before the icon: adding the icon waits for the shell, which may
+        // show it before it answers, and a hotkey pressed as soon as the icon shows is then
+        // already armed.
         arm_stored_launcher_hotkey(*main_.HotKey, platform_, location_);
+        main_.show_tray_icon();
         main_.warn_if_not_registered(*main_.HotKey);
         // Not while the badge is up: a window built then keeps the badge from getting the
         // keyboard under Wine the next time it comes up.
