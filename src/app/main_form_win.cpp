@@ -12,7 +12,6 @@
 #include "platform/win32/shell_win.h"
 #include "platform/win32/wide.h"
 #include "settings_ui/programmliste_win.h"
-#include "ui/application.h"
 #include "ui/keyboard.h"
 #include "ui/message_box.h"
 
@@ -70,7 +69,7 @@ Tmain::Tmain(Platform& platform, const ui::ProgramIcon& icon, LauncherWindows& w
     HotKey->Onhotkey = [this](Tfishotkey&) { Hotkeyhotkey(); };
 
     // Components are loaded before the window's creation handler runs; the tray icon
-    // only once the guard has let this copy go on (see FormCreate).
+    // only once the guard has let this copy go on (show_tray_icon).
     Trayicon->Icon = icon.small();
     Adminhotkey->Loaded();
     HotKey->Loaded();
@@ -92,10 +91,11 @@ void Tmain::FormCreate() {
     apply_size();
     // An error here is shown and start-up goes on.
     ui::guarded(hwnd(), [this] { handed_over_ = start_guard() == InstanceRole::handed_over; });
-    // A later copy has handed over and ends: no tray icon, no settings window, so it shows
-    // nothing and leaves the settings file alone.
-    if (handed_over_) return;
-    Trayicon->Loaded();
+}
+
+void Tmain::show_tray_icon() { Trayicon->Loaded(); }
+
+void Tmain::watch_volume() {
     Volumewatch = std::make_unique<VolumeWatch>(hwnd(), to_wide(platform_.folders.module_path()));
 }
 

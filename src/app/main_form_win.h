@@ -55,6 +55,12 @@ class Tmain : public ui::Window {
     // component itself stays silent, and the user would otherwise press it in vain.
     void warn_if_not_registered(const Tfishotkey& hotkey);
 
+    // What the start does once the guard has let this copy go on: the icon in the
+    // notification area, and later, when the hotkey already answers, the watch for an eject
+    // of the stick the program runs from.
+    void show_tray_icon();
+    void watch_volume();
+
     // Guards against a second running copy; made first, so that a later copy ends before
     // anything of it can be seen.
     std::unique_ptr<Toneinstance> Oneinstance;

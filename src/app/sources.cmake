@@ -8,6 +8,7 @@ list(APPEND TASTOMAT_CORE_SOURCES
 if(WIN32)
   list(APPEND TASTOMAT_WIN_SOURCES
     src/app/main_form_win.cpp
+    src/app/quiet_start_win.cpp
     src/app/tastomat_program_win.cpp
     src/app/volume_watch_win.cpp
   )

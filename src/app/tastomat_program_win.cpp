@@ -16,15 +16,24 @@ int TastomatProgram::run() {
     // A later copy has handed its parameters to the running one and ends here, before the
     // settings window would read and write the settings file.
     if (main_.handed_over()) return 0;
+    // The hotkey just before the icon: adding the icon waits for the shell, which may show
+    // it before it answers, and a hotkey pressed as soon as the icon shows is then already
+    // armed.
     arm_stored_launcher_hotkey(*main_.HotKey, platform_, location_);
+    main_.show_tray_icon();
     main_.warn_if_not_registered(*main_.HotKey);
     ui::Application& app = ui::Application::instance();
-    app.when_idle([this] { make_settings(); });
-    app.when_idle([this] { load_settings(); });
-    app.when_idle([this] { make_admin(); });
     // Not while the badge is up: a window built then keeps the badge from getting the
     // keyboard under Wine the next time it comes up.
-    const int result = app.run([this] { return !main_.visible(); });
+    quiet_.emplace([this] { return main_.visible(); });
+    app.when_idle([this] { main_.watch_volume(); });
+    app.when_idle([this] { make_settings(); });
+    app.when_idle([this] { load_settings(); });
+    app.when_idle([this] {
+        make_admin();
+        quiet_->finish();
+    });
+    const int result = app.run([this] { return quiet_->allows(); });
     help_.close();
     return result;
 }

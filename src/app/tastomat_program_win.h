@@ -6,6 +6,7 @@
 
 #include "admin/admindataform_win.h"
 #include "app/main_form_win.h"
+#include "app/quiet_start_win.h"
 #include "platform/platform.h"
 #include "settings_ui/programmliste_win.h"
 #include "support/settings_location.h"
@@ -22,9 +23,10 @@ class TastomatProgram final : private LauncherWindows {
     TastomatProgram& operator=(const TastomatProgram&) = delete;
     ~TastomatProgram() = default;
 
-    // Arms the launcher hotkey and runs the message loop; its exit code. The settings and
-    // administrator windows are built once the loop runs, so that the hotkey answers as
-    // soon as the tray icon is there. Nothing is saved at the end: the table reaches the
+    // Arms the launcher hotkey and runs the message loop; its exit code. The eject watch,
+    // the settings and the administrator windows are built once the loop runs and the
+    // launcher has been left alone for a moment, so that the hotkey answers as soon as the
+    // tray icon is there. Nothing is saved at the end: the table reaches the
     // file when the settings window closes, or when "Beenden" finds it open.
     int run();
 
@@ -48,6 +50,8 @@ class TastomatProgram final : private LauncherWindows {
     Tmain main_;
     std::optional<Tprogrammliste> settings_;
     std::optional<TAdmindataform1> admin_;
+    // When the steps after the start may run; from the start of the message loop on.
+    std::optional<QuietStart> quiet_;
 };
 
 }  // namespace tastomat

@@ -4,7 +4,6 @@ working folder still starts in the folder that drive had as its current one."""
 
 import os
 import shutil
-import subprocess
 
 import harness
 import screen
@@ -17,12 +16,8 @@ FOLDER = STICK + "\\Tastomat"
 
 def current_folders():
     """The current directory of each running Tastomat.exe, as its process keeps it."""
-    result = subprocess.run(["wine", harness.build_file("current_folder_probe.exe"),
-                             "Tastomat.exe"], env=harness.wine_env(), capture_output=True,
-                            timeout=30)
-    if result.returncode != 0:
-        return None
-    return [line.rstrip("\r") for line in result.stdout.decode("utf-8").split("\n") if line]
+    records = harness.probe("folder", "Tastomat.exe")
+    return [folder for [folder] in records] if records else None
 
 
 class StartedFromTheStick(LaunchCase):

@@ -1,5 +1,5 @@
-// Reads what the X side cannot see of the windows of any process, for the end-to-end
-// scenarios. One line per record in UTF-8, fields separated by TAB; in every text a
+// Reads what the X side cannot see of the windows and processes of any program, for the
+// end-to-end scenarios. One line per record in UTF-8, fields separated by TAB; in every text a
 // backslash, TAB, CR and LF are written as \\, \t, \r and \n, so a record stays one line.
 //   window_probe window <title>   the visible top-level window with that title, then its
 //                                 child windows in creation order
@@ -14,10 +14,15 @@
 //                                 window_probe_hook.dll, which must sit beside the probe
 //   window_probe clipboard <text> puts the text on the clipboard (for what a keyboard
 //                                 layout cannot type)
+//   window_probe folder <file>    the current directory of every running process whose
+//                                 program file has that name (for example Tastomat.exe),
+//                                 read from the process's own parameter block
 // Exit code 1 when nothing matched, 2 for a wrong call.
 #include <windows.h>
 
 #include <commctrl.h>
+#include <tlhelp32.h>
+#include <winternl.h>
 
 #include <cstdio>
 #include <cstring>
@@ -295,6 +300,61 @@ int put_on_clipboard(const std::wstring& text) {
     return ok ? 0 : 1;
 }
 
+// Where the 64-bit process parameters keep the current directory's path (a UNICODE_STRING
+// after the flags, the console fields and the three standard handles), and where the
+// process environment block keeps the parameters.
+constexpr SIZE_T kParametersInPeb = 0x20;
+constexpr SIZE_T kCurrentDirectoryInParameters = 0x38;
+
+using QueryProcess = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+
+template <typename T>
+bool read_remote(HANDLE process, const void* at, T& value) {
+    SIZE_T got = 0;
+    return ReadProcessMemory(process, at, &value, sizeof value, &got) && got == sizeof value;
+}
+
+std::wstring current_directory_of(DWORD pid, QueryProcess query) {
+    const tastomat::ScopedHandle process(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+    if (!process) return {};
+    PROCESS_BASIC_INFORMATION basic{};
+    const char* peb = nullptr;
+    const char* parameters = nullptr;
+    UNICODE_STRING path{};
+    if (query(process.get(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0 ||
+        !(peb = reinterpret_cast<const char*>(basic.PebBaseAddress)) ||
+        !read_remote(process.get(), peb + kParametersInPeb, parameters) || !parameters ||
+        !read_remote(process.get(), parameters + kCurrentDirectoryInParameters, path) ||
+        !path.Buffer)
+        return {};
+    std::wstring folder(path.Length / sizeof(wchar_t), L'\0');
+    SIZE_T got = 0;
+    if (!ReadProcessMemory(process.get(), path.Buffer, folder.data(), path.Length, &got) ||
+        got != path.Length)
+        return {};
+    return folder;
+}
+
+int current_folders(const wchar_t* program_file) {
+    const auto query = reinterpret_cast<QueryProcess>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    if (!query) return 2;
+    // Failure is INVALID_HANDLE_VALUE, as with CreateFile.
+    const tastomat::ScopedFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return 2;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    int found = 0;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+        if (lstrcmpiW(entry.szExeFile, program_file) != 0) continue;
+        print_record({escaped(current_directory_of(entry.th32ProcessID, query))});
+        ++found;
+    }
+    return found ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -306,8 +366,9 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && command == L"items") return list_view_items(argv[2]);
     if (argc == 2 && command == L"menu") return menu_items();
     if (argc == 3 && command == L"clipboard") return put_on_clipboard(argv[2]);
+    if (argc == 3 && command == L"folder") return current_folders(argv[2]);
     std::fprintf(stderr,
                  "usage: window_probe window <title> | top <class> | stack | list <title> | "
-                 "items <title> | clipboard <text>\n");
+                 "items <title> | menu | clipboard <text> | folder <file>\n");
     return 2;
 }

@@ -23,4 +23,5 @@ set(WIN_TEST_SOURCES
   win/dll_search_win_test.cpp
   win/volume_watch_win_test.cpp
   win/task_window_win_test.cpp
+  win/quiet_start_win_test.cpp
 )
