@@ -72,6 +72,26 @@ class DriveRetargeting(SettingsCase):
         self.assertEqual(sections["Zahlen"]["0"], "F:\\Projekte\\")
 
 
+def mount_share_as_d(case, lookup_seconds, *programs):
+    """D: a mapped network drive over a folder of its own holding the programs (paths with
+    "/"), whose lookups the scenario can make slow; everything goes again after it."""
+    share = tempfile.mkdtemp(prefix="tastomat-share-")
+    case.addCleanup(shutil.rmtree, share, True)
+    for program in programs:
+        path = os.path.join(share, *program.split("/"))
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(b"MZ")
+    case.assertFalse(os.path.lexists(os.path.join(harness.prefix(), "dosdevices", "d:")),
+                     "the prefix must have no D: drive")
+    mounted = slow_drive.mount_for(case, share, lookup_seconds)
+    case.addCleanup(harness.remove_drive, "D", restart=False)
+    # Wine is started again to forget the drive.
+    case.addCleanup(mounted.go_fast)
+    harness.add_drive("D", mounted.mountpoint, "network")
+    return mounted
+
+
 class DriveDialogWithAShareThatDoesNotAnswer(SettingsCase):
     """D: a mapped network drive whose server goes out of reach while the settings window
     is open: every lookup on it, its root's too, then takes seconds."""
@@ -80,15 +100,7 @@ class DriveDialogWithAShareThatDoesNotAnswer(SettingsCase):
 
     def setUp(self):
         super().setUp()
-        share = tempfile.mkdtemp(prefix="tastomat-share-")
-        self.addCleanup(shutil.rmtree, share, True)
-        self.assertFalse(os.path.lexists(os.path.join(harness.prefix(), "dosdevices", "d:")),
-                         "the prefix must have no D: drive")
-        self.share = slow_drive.mount_for(self, share, self.LOOKUP_SECONDS)
-        self.addCleanup(harness.remove_drive, "D", restart=False)
-        # Wine is started again to forget the drive.
-        self.addCleanup(self.share.go_fast)
-        harness.add_drive("D", self.share.mountpoint, "network")
+        self.share = mount_share_as_d(self, self.LOOKUP_SECONDS)
 
     def test_dialog_opens_within_the_deadline_and_names_the_share_by_its_letter(self):
         self.start_up()
@@ -128,17 +140,7 @@ class RetargetingOntoAShareThatDoesNotAnswer(SettingsCase):
 
     def setUp(self):
         super().setUp()
-        share = tempfile.mkdtemp(prefix="tastomat-share-")
-        self.addCleanup(shutil.rmtree, share, True)
-        os.makedirs(os.path.join(share, "Tools"))
-        with open(os.path.join(share, "Tools", "edit.exe"), "wb") as f:
-            f.write(b"MZ")
-        self.assertFalse(os.path.lexists(os.path.join(harness.prefix(), "dosdevices", "d:")),
-                         "the prefix must have no D: drive")
-        self.share = slow_drive.mount_for(self, share, self.LOOKUP_SECONDS)
-        self.addCleanup(harness.remove_drive, "D", restart=False)
-        self.addCleanup(self.share.go_fast)
-        harness.add_drive("D", self.share.mountpoint, "network")
+        self.share = mount_share_as_d(self, self.LOOKUP_SECONDS, "Tools/edit.exe")
 
     def test_the_settings_window_keeps_answering_and_nothing_moves_to_the_share(self):
         harness.write_settings("[Buchstaben]\r\nA=E:\\Tools\\edit.exe\r\nB=E:\\Tools\\b.exe\r\n"

@@ -11,6 +11,20 @@
 namespace tastomat {
 namespace {
 
+// Fake drives on which the paths exist, a trailing backslash making a folder. Shared with
+// the workers, which may outlive the test.
+std::shared_ptr<test::FakeDriveProbes> drives_holding(const std::vector<std::string>& paths) {
+    auto probes = std::make_shared<test::FakeDriveProbes>();
+    for (const std::string& path : paths) {
+        if (path.back() == '\\') {
+            probes->files.add_dir(path);
+        } else {
+            probes->files.add_file(path);
+        }
+    }
+    return probes;
+}
+
 constexpr int kA = 0, kB = 1, kC = 2, kD = 3, kZero = 26, kF1 = 36;
 
 struct RetargetCase {
@@ -92,15 +106,8 @@ TEST(DriveRetargeting, MovesEveryPathThatExistsOnTheCheckedDrives) {
     };
     for (const RetargetCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto probes = std::make_shared<test::FakeDriveProbes>();
+        const auto probes = drives_holding(c.existing);
         test::FakeFileSystem& files = probes->files;
-        for (const std::string& path : c.existing) {
-            if (path.back() == '\\') {
-                files.add_dir(path);
-            } else {
-                files.add_file(path);
-            }
-        }
         ProgramTable table;
         table.Progs[kA] = file;
         table.Verzeichnisse[kA] = "D:\\Texte\\";
@@ -213,11 +220,8 @@ TEST(DriveRetargeting, InTheBackgroundUnderTheDeadlineKeepingWhatTheUserChangedM
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        // Shared with the workers, which may outlive the case.
-        const auto probes = std::make_shared<test::FakeDriveProbes>();
-        for (const char* path : {"E:\\Tools\\edit.exe", "E:\\Spiele\\s.exe", "F:\\Tools\\edit.exe",
-                                 "F:\\Spiele\\s.exe"})
-            probes->files.add_file(path);
+        const auto probes = drives_holding({"E:\\Tools\\edit.exe", "E:\\Spiele\\s.exe",
+                                            "F:\\Tools\\edit.exe", "F:\\Spiele\\s.exe"});
         probes->answers['E'] = c.e;
         probes->answers['F'] = c.f;
         auto window = std::make_shared<test::QueuedWindowThread>();
