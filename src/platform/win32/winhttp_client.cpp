@@ -69,10 +69,8 @@ DWORD status_code(HINTERNET request) {
 
 // Takes over a string WinHTTP allocated for the caller.
 std::string take_global(LPWSTR text) {
-    if (!text) return {};
-    std::string taken = to_utf8(text);
-    GlobalFree(text);
-    return taken;
+    const ScopedGlobalMem<wchar_t> owned(text);
+    return text ? to_utf8(text) : std::string();
 }
 
 UserProxySettings user_proxy_settings() {
@@ -169,9 +167,8 @@ void WinHttpClient::use_discovered_proxy(HINTERNET request, const std::string& u
     const std::wstring wide = to_wide(url);
     // Nothing found (no script, no discovery answer): the session's own access stands.
     if (!WinHttpGetProxyForUrl(session_.get(), wide.c_str(), &options, &info)) return;
+    const ScopedGlobalMem<wchar_t> proxy(info.lpszProxy), bypass(info.lpszProxyBypass);
     WinHttpSetOption(request, WINHTTP_OPTION_PROXY, &info, sizeof info);
-    GlobalFree(info.lpszProxy);
-    GlobalFree(info.lpszProxyBypass);
 }
 
 std::int64_t WinHttpClient::head(const std::string& url) {
