@@ -23,11 +23,11 @@ class TastomatProgram final : private LauncherWindows {
     TastomatProgram& operator=(const TastomatProgram&) = delete;
     ~TastomatProgram() = default;
 
-    // Arms the launcher hotkey and runs the message loop; its exit code. The eject watch,
-    // the settings and the administrator windows are built once the loop runs and the
-    // launcher has been left alone for a moment, so that the hotkey answers as soon as the
-    // tray icon is there. Nothing is saved at the end: the table reaches the
-    // file when the settings window closes, or when "Beenden" finds it open.
+    // Arms the launcher hotkey, adds the tray icon and runs the message loop; its exit
+    // code. The eject watch, the settings and the administrator windows are built in the
+    // loop, a moment after the start and while the badge is hidden, so that the hotkey
+    // answers as soon as the tray icon is there. Nothing is saved at the end: the table
+    // reaches the file when the settings window closes, or when "Beenden" finds it open.
     int run();
 
   private:
@@ -50,7 +50,7 @@ class TastomatProgram final : private LauncherWindows {
     Tmain main_;
     std::optional<Tprogrammliste> settings_;
     std::optional<TAdmindataform1> admin_;
-    // When the steps after the start may run; from the start of the message loop on.
+    // When the steps after the start may run; made once the hotkey is armed.
     std::optional<QuietStart> quiet_;
 };
 
