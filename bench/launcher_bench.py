@@ -146,7 +146,7 @@ def find_pid(name, timeout=30):
     """The process of our prefix whose program (argv[0], Windows path or not) ends in name."""
     prefix = os.environ["WINEPREFIX"]
     end = time.monotonic() + timeout
-    while time.monotonic() < end:
+    while True:
         for entry in os.listdir("/proc"):
             if not entry.isdigit():
                 continue
@@ -160,8 +160,9 @@ def find_pid(name, timeout=30):
             if base == name.lower() or (name == "wineserver" and base.startswith(name)):
                 if _environ_prefix(entry) == prefix:
                     return int(entry)
+        if time.monotonic() >= end:
+            raise RuntimeError(f"no process {name} in {prefix}")
         time.sleep(0.01)  # polling /proc for a process that is starting
-    raise RuntimeError(f"no process {name} in {prefix}")
 
 
 def memory_kib(pid):
@@ -365,6 +366,33 @@ class Run:
             time.sleep(0.005)  # polling the file the started program writes
         raise RuntimeError(f"{self.program.label}: the started program did not run")
 
+    def abandon(self):
+        """After a failed step: the program is ended by force, so that the next start is not
+        a second copy, and the keyboard goes back to the stand-in application."""
+        sc = self.screen
+        sc.release("Alt_L")
+        self.process.kill()  # the wine loader; the program itself is a process of its own
+        try:
+            os.kill(find_pid(os.path.basename(self.program.exe), timeout=1), 9)
+        except (RuntimeError, OSError):
+            pass
+        self.process.wait(timeout=30)
+        end = time.monotonic() + 10
+        while time.monotonic() < end:
+            try:
+                find_pid(os.path.basename(self.program.exe), timeout=0)
+            except RuntimeError:
+                break
+            time.sleep(0.05)  # polling /proc for the process to be gone
+        sc.focus(self.bench.focus_window)
+        self.wait_for_focus(self.bench.focus_window)
+
+    def holder_of_the_keyboard(self):
+        focus = self.screen.d.get_input_focus().focus
+        if not hasattr(focus, "id"):
+            return str(focus)
+        return f"{self.screen.wm_class(focus)} \"{self.screen.title(focus)}\""
+
     def quit(self):
         self.show()
         self.screen.mark()
@@ -419,6 +447,7 @@ class Bench:
                     stamp_args, "reference_launcher.exe"),
         ]
         self.samples = {p.label: {} for p in self.programs}
+        self.failed = {}
 
     def add(self, program, figures):
         for name, value in figures.items():
@@ -444,19 +473,32 @@ class Bench:
         a, b = self.programs
         return [(a, b) if i % 2 == 0 else (b, a) for i in range(rounds)]
 
+    def short_run(self, run):
+        run.start()
+        for _ in range(self.args.shows):
+            m, p, k = run.show()
+            run.figures.setdefault("hotkey -> badge mapped (ms)", []).append(m)
+            run.figures.setdefault("hotkey -> badge painted (ms)", []).append(p)
+            run.figures.setdefault("hotkey -> keyboard focus (ms)", []).append(k)
+            run.figures.setdefault("letter key -> program running (ms)", []).append(
+                run.launch())
+        run.quit()
+
     def short_runs(self):
         for pair in self.order(self.args.repetitions):
             for program in pair:
                 run = Run(self, program)
-                run.start()
-                for _ in range(self.args.shows):
-                    m, p, k = run.show()
-                    run.figures.setdefault("hotkey -> badge mapped (ms)", []).append(m)
-                    run.figures.setdefault("hotkey -> badge painted (ms)", []).append(p)
-                    run.figures.setdefault("hotkey -> keyboard focus (ms)", []).append(k)
-                    run.figures.setdefault("letter key -> program running (ms)", []).append(
-                        run.launch())
-                run.quit()
+                try:
+                    self.short_run(run)
+                except RuntimeError as e:
+                    # One stuck run must not cost the figures of all the others; it is
+                    # counted and shown in the table instead.
+                    print(f"  {program.label}: run failed: {e}; the keyboard was with "
+                          f"{run.holder_of_the_keyboard()}", file=sys.stderr)
+                    self.failed[program.label] = self.failed.get(program.label, 0) + 1
+                    if hasattr(run, "process"):
+                        run.abandon()
+                    continue
                 self.add(program, run.figures)
                 print(f"  {program.label}: start {run.figures['start -> first hotkey answered (ms)']:.0f} ms",
                       file=sys.stderr)
@@ -495,6 +537,8 @@ class Bench:
             ratio = f"{ma / mb:.2f}" if mb else ("-" if ma == 0 else "inf")
             rows.append((name, str(len(a)), f"{ma:.1f} [{min(a):.1f}-{max(a):.1f}]",
                          f"{mb:.1f} [{min(b):.1f}-{max(b):.1f}]" if b else "-", ratio))
+        rows.append(("short runs failed", "", str(self.failed.get(self.programs[0].label, 0)),
+                     str(self.failed.get(self.programs[1].label, 0)), ""))
         widths = [max(len(r[i]) for r in rows) for i in range(5)]
         for r in rows:
             print("  ".join(c.ljust(w) if i == 0 else c.rjust(w)

@@ -5,23 +5,34 @@
 // of the program's own volume only to be asked, and lets it go when asked.
 #include <windows.h>
 
+#include <winioctl.h>
+
+#include <optional>
 #include <string>
 
 #include "platform/win32/scoped.h"
 
 namespace tastomat {
 
-// RegisterDeviceNotificationW and UnregisterDeviceNotification, or stand-ins in tests.
+// RegisterDeviceNotificationW and UnregisterDeviceNotification, and the question whether a
+// volume can leave the running system; the system's, or stand-ins in tests.
 struct DeviceNotifications {
     HDEVNOTIFY(WINAPI* register_for)(HANDLE recipient, LPVOID filter, DWORD flags) = nullptr;
     BOOL(WINAPI* unregister)(HDEVNOTIFY notification) = nullptr;
+    bool (*can_be_ejected)(const std::wstring& root) = nullptr;
 };
 DeviceNotifications system_device_notifications();
 
+// Whether a volume of this drive type, on a disk attached by this bus (none when the system
+// would not say), can be ejected while Windows runs: every removable drive, and a fixed one
+// on a bus made for plugging (a USB disk, a stick that reports itself as fixed, a card
+// reader). An internal disk is not; an unknown bus counts as ejectable, since watching costs
+// less than an eject that fails.
+bool ejectable(UINT drive_type, std::optional<STORAGE_BUS_TYPE> bus);
+
 class VolumeWatch {
   public:
-    // Watches the volume that holds program_path for window when it is a local one
-    // (removable, or fixed: many USB disks and some sticks report themselves as fixed);
+    // Watches the volume that holds program_path for window when it can be ejected;
     // watches nothing otherwise, or when the system refuses.
     VolumeWatch(HWND window, const std::wstring& program_path,
                 DeviceNotifications api = system_device_notifications());

@@ -42,6 +42,9 @@ BOOL WINAPI fake_unregister(HDEVNOTIFY notification) {
     return TRUE;
 }
 
+bool fake_ejectable(const std::wstring&) { return true; }
+bool fake_built_in(const std::wstring&) { return false; }
+
 // The settings and administrator windows as the program builds them for the launcher.
 class Windows : public LauncherWindows {
   public:
@@ -112,7 +115,8 @@ TEST(StickEject, OnlyTheRequestForItsOwnVolumeSavesTheOpenSettingsAndEndsTheProg
     ShowWindow(settings.hwnd(), SW_SHOWNA);
     main.Volumewatch =
         std::make_unique<VolumeWatch>(launcher, (temp.path() / "Tastomat.exe").wstring(),
-                                      DeviceNotifications{fake_register, fake_unregister});
+                                      DeviceNotifications{fake_register, fake_unregister,
+                                                          fake_ejectable});
     ASSERT_TRUE(main.Volumewatch->watching());
     ASSERT_NE(g_registered_handle, nullptr);
     g_unregistered.clear();
@@ -157,6 +161,38 @@ TEST(StickEject, OnlyTheRequestForItsOwnVolumeSavesTheOpenSettingsAndEndsTheProg
     EXPECT_TRUE(std::filesystem::exists(file));
     EXPECT_TRUE(pump_until_quit(15000));
     EXPECT_FALSE(IsWindow(launcher));
+}
+
+// A watch costs a registration (under Wine a thread of its own and 1.4 MB): only for a
+// volume that can leave, and then for any that can.
+TEST(StickEject, OnlyAVolumeThatCanBeEjectedIsWatched) {
+    const std::optional<STORAGE_BUS_TYPE> unknown;
+    const struct {
+        UINT drive_type;
+        std::optional<STORAGE_BUS_TYPE> bus;
+        bool watched;
+    } cases[] = {
+        {DRIVE_REMOVABLE, BusTypeUsb, true},   {DRIVE_REMOVABLE, unknown, true},
+        {DRIVE_FIXED, BusTypeUsb, true},       {DRIVE_FIXED, BusType1394, true},
+        {DRIVE_FIXED, BusTypeSd, true},        {DRIVE_FIXED, BusTypeMmc, true},
+        {DRIVE_FIXED, unknown, true},          {DRIVE_FIXED, BusTypeSata, false},
+        {DRIVE_FIXED, BusTypeNvme, false},     {DRIVE_FIXED, BusTypeScsi, false},
+        {DRIVE_FIXED, BusTypeRAID, false},     {DRIVE_REMOTE, unknown, false},
+        {DRIVE_CDROM, BusTypeUsb, false},      {DRIVE_RAMDISK, unknown, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "type " << c.drive_type << ", bus "
+                                        << (c.bus ? static_cast<int>(*c.bus) : -1));
+        EXPECT_EQ(ejectable(c.drive_type, c.bus), c.watched);
+    }
+
+    // A built-in volume: no handle opened, nothing registered.
+    const test::TempFolder temp(L"tastomat-built-in-");
+    g_registered_handle = nullptr;
+    const VolumeWatch watch(GetDesktopWindow(), (temp.path() / "Tastomat.exe").wstring(),
+                            DeviceNotifications{fake_register, fake_unregister, fake_built_in});
+    EXPECT_FALSE(watch.watching());
+    EXPECT_EQ(g_registered_handle, nullptr);
 }
 
 }  // namespace
