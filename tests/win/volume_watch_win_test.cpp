@@ -113,10 +113,9 @@ TEST(StickEject, OnlyTheRequestForItsOwnVolumeSavesTheOpenSettingsAndEndsTheProg
     // The settings window, loaded and open as the tray menu leaves it.
     Tprogrammliste& settings = windows.on_need()->settings;
     ShowWindow(settings.hwnd(), SW_SHOWNA);
-    main.Volumewatch =
-        std::make_unique<VolumeWatch>(launcher, (temp.path() / "Tastomat.exe").wstring(),
-                                      DeviceNotifications{fake_register, fake_unregister,
-                                                          fake_ejectable});
+    main.Volumewatch = std::make_unique<VolumeWatch>(
+        launcher, (temp.path() / "Tastomat.exe").wstring(),
+        DeviceNotifications{fake_register, fake_unregister, fake_ejectable});
     ASSERT_TRUE(main.Volumewatch->watching());
     ASSERT_NE(g_registered_handle, nullptr);
     g_unregistered.clear();
@@ -172,13 +171,13 @@ TEST(StickEject, OnlyAVolumeThatCanBeEjectedIsWatched) {
         std::optional<STORAGE_BUS_TYPE> bus;
         bool watched;
     } cases[] = {
-        {DRIVE_REMOVABLE, BusTypeUsb, true},   {DRIVE_REMOVABLE, unknown, true},
-        {DRIVE_FIXED, BusTypeUsb, true},       {DRIVE_FIXED, BusType1394, true},
-        {DRIVE_FIXED, BusTypeSd, true},        {DRIVE_FIXED, BusTypeMmc, true},
-        {DRIVE_FIXED, unknown, true},          {DRIVE_FIXED, BusTypeSata, false},
-        {DRIVE_FIXED, BusTypeNvme, false},     {DRIVE_FIXED, BusTypeScsi, false},
-        {DRIVE_FIXED, BusTypeRAID, false},     {DRIVE_REMOTE, unknown, false},
-        {DRIVE_CDROM, BusTypeUsb, false},      {DRIVE_RAMDISK, unknown, false},
+        {DRIVE_REMOVABLE, BusTypeUsb, true}, {DRIVE_REMOVABLE, unknown, true},
+        {DRIVE_FIXED, BusTypeUsb, true},     {DRIVE_FIXED, BusType1394, true},
+        {DRIVE_FIXED, BusTypeSd, true},      {DRIVE_FIXED, BusTypeMmc, true},
+        {DRIVE_FIXED, unknown, true},        {DRIVE_FIXED, BusTypeSata, false},
+        {DRIVE_FIXED, BusTypeNvme, false},   {DRIVE_FIXED, BusTypeScsi, false},
+        {DRIVE_FIXED, BusTypeRAID, false},   {DRIVE_REMOTE, unknown, false},
+        {DRIVE_CDROM, BusTypeUsb, false},    {DRIVE_RAMDISK, unknown, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "type " << c.drive_type << ", bus "
